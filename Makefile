@@ -1,0 +1,36 @@
+# The two commands a person needs: `make test` and `make bench`. CMake presets name the
+# configurations; this file only calls them.
+.PHONY: test bench deps test-tsan test-fuzz test-native clean
+
+JOBS ?= $(shell nproc)
+
+deps:
+	@bash scripts/install-deps.sh
+
+# Bounded fuzz runs and the ThreadSanitizer concurrency tests first, so that the native suite's
+# ctest summary is the last thing printed.
+test: deps test-fuzz test-tsan test-native
+
+test-native:
+	cmake --preset linux-debug
+	cmake --build --preset linux-debug -j $(JOBS)
+	ctest --preset linux-debug
+
+test-tsan:
+	cmake --preset linux-tsan
+	cmake --build --preset linux-tsan -j $(JOBS)
+	ctest --preset linux-tsan
+
+test-fuzz:
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	bash scripts/run-fuzz.sh build/fuzz
+
+bench: deps
+	cmake --preset linux-release
+	cmake --build --preset linux-release -j $(JOBS)
+	build/linux-release/bench/tavo_bench --benchmark_counters_tabular=true \
+	  --benchmark_out=build/bench.json --benchmark_out_format=json
+
+clean:
+	rm -rf build

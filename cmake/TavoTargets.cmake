@@ -1,0 +1,47 @@
+# Helpers shared by every folder's CMakeLists.
+
+# Warnings are errors on our own code (never on third-party headers, which come in as SYSTEM).
+function(tavo_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# Platform code is chosen by folder: <dir>/posix/*.cpp on Linux, <dir>/win/*.cpp on Windows.
+function(tavo_platform_sources out dir)
+  if(WIN32)
+    file(GLOB found CONFIGURE_DEPENDS ${dir}/win/*.cpp)
+  else()
+    file(GLOB found CONFIGURE_DEPENDS ${dir}/posix/*.cpp)
+  endif()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+# A static library of our own code, built position-independent so it can go into the module.
+function(tavo_library target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  if(NOT ARG_SOURCES)
+    # A layer that has only headers so far.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_LINKS})
+    return()
+  endif()
+  add_library(${target} STATIC ${ARG_SOURCES})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  if(ARG_LINKS)
+    target_link_libraries(${target} PUBLIC ${ARG_LINKS})
+  endif()
+  tavo_warnings(${target})
+endfunction()
+
+# One GoogleTest executable per subsystem folder; its tests register with ctest one by one.
+function(tavo_test target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
+  if(NOT ARG_SOURCES)
+    return()
+  endif()
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
+  tavo_warnings(${target})
+  include(GoogleTest)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+endfunction()
