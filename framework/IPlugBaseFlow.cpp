@@ -1,0 +1,37 @@
+// The plug-in base: parameter flow between editor, host and processing.
+
+#include "framework/IPlugBase.h"
+#include "framework/Trace.h"
+#include "graphics/IGraphics.h"
+
+namespace tavo {
+
+void IPlugBase::SetParameterFromGUI(int paramIdx, double normalized) {
+  Trace("IPlugBase::SetParameterFromGUI", __LINE__, "%d:%f", paramIdx, normalized);
+  std::lock_guard guard(lock);
+  IParameter* param = GetParam(paramIdx);
+  if (!param) return;
+  param->SetNormalized(normalized);
+  // The host hears the value as the control had it, not the one rounded to the step.
+  SendParamToHost(paramIdx, normalized);
+  ParamChanged(paramIdx);
+}
+
+void IPlugBase::AttachEditor(IGraphics* editor) {
+  if (!editor) return;
+  std::lock_guard guard(lock);
+  for (int i = 0; i < NParams(); ++i) {
+    editor->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
+  }
+  editor->PrepareSurfaces();
+  delete editor_; // a second editor replaces the first
+  editor_ = editor;
+}
+
+void IPlugBase::RefreshEditorParams() {
+  if (!editor_) return;
+  for (int i = 0; i < NParams(); ++i)
+    editor_->SetParameterFromPlug(i, GetParam(i)->Value(), false);
+}
+
+} // namespace tavo

@@ -1,0 +1,152 @@
+#pragma once
+// The platform-independent heart of the editor. It owns the ordered list of controls (index 0 is
+// drawn first and is the background), the drawing surface and the routing of mouse and keyboard
+// events to the controls and from there to the plug-in. A platform class supplies the window,
+// the screen copy, menus, text entry and resources.
+//
+// Lifecycle: the effect creates one editor, attaches its controls in drawing order and hands it
+// to the plug-in with AttachEditor; from then on the plug-in owns it. The window is opened and
+// closed by the host and only borrows the editor.
+
+#include <cstdint>
+#include <memory>
+
+#include "framework/GrowableBuffer.h"
+#include "graphics/GraphicsTypes.h"
+#include "graphics/IControl.h"
+#include "graphics/IPopupMenu.h"
+
+class LICE_IBitmap;
+class LICE_MemBitmap;
+class LICE_SysBitmap;
+
+namespace tavo {
+
+class IPlugBase;
+
+class IGraphics {
+public:
+  static constexpr int kDefaultFps = 25;
+
+  // [main thread] Stores the plug-in, size and refresh rate (25 per second when not positive);
+  // creates no bitmap yet.
+  IGraphics(IPlugBase* plug, int width, int height, int fps = 0);
+  IGraphics(const IGraphics&) = delete;
+  IGraphics& operator=(const IGraphics&) = delete;
+
+  // ---- Virtual operations, in slot order (platform ones are supplied by the window class) ----
+  // [editor thread] Copies the updated part of the surface to the window.
+  virtual bool DrawScreen(const IBounds& rect) = 0;
+  virtual void AbortTextEntry() = 0;
+  virtual bool WindowIsOpen() { return WindowHandle() != nullptr; }
+  virtual const char* ReservedTextQuery() { return ""; }
+  virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
+  // [editor thread · may block] Shows the menu over the rectangle; the chosen item, or -1.
+  virtual int PopupMenuForControl(IControl* control, const IPopupMenu& menu,
+                                  const IBounds& rect) = 0;
+  // [editor thread] Opens a text entry over the rectangle; the platform answers with
+  // SetFromStringAfterPrompt (or the control's OnTextEntry) when the user confirms.
+  virtual void TextEntryForControl(IControl* control, const char* text, const IBounds& rect) = 0;
+  virtual void HostFolder(GrowableText* out) = 0;
+  virtual void ModuleFolder(GrowableText* out) = 0;
+  virtual void DesktopFolder(GrowableText* out) = 0;
+  virtual bool PromptForFile(GrowableText* path, bool save, const char* folder,
+                             const char* extensions) = 0;
+  virtual bool PromptForColour(IColorRGBA* colour, const char* prompt) = 0;
+  virtual bool OpenURL(const char* url, const char* windowTitle = nullptr,
+                       const char* confirmText = nullptr, const char* errorText = nullptr) = 0;
+  virtual int ReservedQuery(void*, void*, void*, void*) { return 0; }
+  // [main thread] Opens the editor window inside the host's window.
+  virtual void* OpenWindow(void* parent) = 0;
+  virtual void ReservedHook(void*) {}
+  virtual void ReservedHook() {}
+  virtual void CloseWindow() = 0;
+  virtual void* WindowHandle() = 0;
+  // [main thread] Deletes the key catcher, the controls (last first) and both bitmaps.
+  virtual ~IGraphics();
+  virtual void HideCursor() {}
+  virtual void RestoreCursor() {}
+  // [main thread · may block] Loads an image from the module's resources (PNG), or null.
+  virtual LICE_IBitmap* LoadPlatformBitmap(int id, const char* name) = 0;
+
+  // ---- Controls ----
+  // [main thread] Ownership passes to the editor; returns the control's index.
+  int AttachControl(std::unique_ptr<IControl> control);
+  int NControls() const { return controls_.Count(); }
+  IControl* GetControl(int idx) const { return controls_.Get(idx); }
+  void SetKeyCatcher(std::unique_ptr<IControl> catcher) { keyCatcher_ = std::move(catcher); }
+
+  // ---- Parameter flow ----
+  // [editor thread or processing lock held] Moves every control bound to the parameter, and every
+  // control that shows it as an auxiliary parameter, without echoing the value back.
+  void SetParameterFromPlug(int paramIdx, double value, bool isNormalized);
+  // [any thread · lock-free] Moves one control directly (the meter needle from the audio thread).
+  // An index outside the list is ignored.
+  void SetControlFromPlug(int controlIdx, double normalized);
+  // [editor thread] The editor's prompt for a control's parameter: a menu of the display texts for
+  // Enum and Bool parameters, a text entry otherwise.
+  void PromptUserInput(IControl* control, const IBounds& rect);
+  // [editor thread] The answer of a text entry opened by PromptUserInput.
+  void SetFromStringAfterPrompt(IControl* control, const char* text);
+
+  // ---- Surfaces ----
+  // [main thread · allocates] Creates the surface (width × height) and the empty scratch bitmap.
+  void PrepareSurfaces();
+  LICE_SysBitmap* Surface() const { return surface_.get(); }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int FPS() const { return fps_; }
+  IPlugBase* Plug() const { return plug_; }
+
+  // ---- Drawing helpers [editor thread] ----
+  // Draws (or, when measuring, measures into rect) a text with the style's cached font. False
+  // only when the font cannot be created.
+  bool DrawText(const ITextStyle& style, const char* text, IBounds& rect, bool measure = false);
+
+  // ---- Redraw bookkeeping ----
+  // [editor thread] Grows r by the rectangle of every dirty control; true when any was dirty.
+  bool IsDirty(IBounds& r);
+  void SetAllControlsDirty();
+  void SetStrictDrawing(bool strict);
+  bool StrictDrawing() const { return strictDrawing_; }
+  void HideControlsOf(int paramIdx, bool hide);
+  void GrayOutControlsOf(int paramIdx, bool gray);
+  void OnIdle();
+
+  // ---- Mouse and keyboard, in editor pixels [editor thread] ----
+  void OnMouseDown(int x, int y, const MouseMods& mods);
+  void OnMouseUp(int x, int y, const MouseMods& mods);
+  void OnMouseDrag(int x, int y, const MouseMods& mods);
+  bool OnMouseDblClick(int x, int y, const MouseMods& mods);
+  void OnMouseWheel(int x, int y, const MouseMods& mods, int delta);
+  bool OnMouseOver(int x, int y, const MouseMods& mods);
+  void OnMouseOut();
+  bool OnKeyDown(int x, int y, int key);
+  int ControlIndexAt(int x, int y, bool forMouseOver = false);
+  void ReleaseMouseCapture();
+  void HandleMouseOver(bool handle) { handleMouseOver_ = handle; }
+  int CapturedControl() const { return captureIdx_; }
+  // The host's automation click: the parameter under the pointer, or -1 over the background.
+  int NoteAutomationParamAt(int x, int y);
+  int TakeAutomationParam();
+
+protected:
+  OwnedList<IControl> controls_;
+  IPlugBase* plug_ = nullptr;
+  IBounds drawClip_;
+  std::unique_ptr<LICE_SysBitmap> surface_;
+  std::unique_ptr<LICE_MemBitmap> scratch_;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  int32_t fps_ = kDefaultFps;
+  int32_t captureIdx_ = -1;
+  int32_t mouseOverIdx_ = -1;
+  int32_t lastX_ = 0;
+  int32_t lastY_ = 0;
+  int32_t automationParam_ = -1;
+  bool handleMouseOver_ = false;
+  bool strictDrawing_ = true;
+  std::unique_ptr<IControl> keyCatcher_;
+};
+
+} // namespace tavo
