@@ -1,0 +1,24 @@
+#pragma once
+// A tiny linear congruential noise generator: cheap, fully deterministic and identical on every
+// platform, which keeps renders reproducible bit for bit.
+
+#include <cstdint>
+
+#include "effect/Flush.h"
+
+namespace tavo {
+
+struct NoiseSource {
+  static constexpr std::int32_t kModulus = 139968;
+
+  // Stays in 0 … kModulus − 1, so seed × 3877 never overflows 32 bits.
+  std::int32_t seed = 0;
+
+  // [audio thread] Advances the seed; returns a value in (−1, 1].
+  double Next() {
+    seed = (seed * 3877 + 29573) % kModulus;
+    return FlushTiny(1.0 - seed * 2.0 * 7.144490169181527e-06); // the constant is 1/139968
+  }
+};
+
+} // namespace tavo

@@ -1,0 +1,213 @@
+#pragma once
+// The sound of the effect: drive gain, pre-emphasis, a slow random gain drift, a feedback
+// leveller, a 2× oversampled asymmetric nonlinearity between a one-pole pre-filter and a
+// post-filter that approximately inverts it, inverse make-up gain, a post-filter chain
+// (de-emphasis, low-pass, low peak, two high shelves) and a DC blocker.
+//
+// The engine keeps coefficients (rewritten by every Configure), the state both channels share
+// (drive smoother, drift, leveller, dither generators) and one record of filter states per
+// channel. Processing runs in a `SaturatorKernel`: a working copy of all of that, taken at the
+// start of a block and written back at its end, so the frame loop works on local state that no
+// input or output pointer can alias. The kernel is written once over its sample type: double for
+// one channel, a lane type (StereoLane.h) for two channels side by side.
+
+#include <type_traits>
+
+#include "effect/Biquad.h"
+#include "effect/HalfBandFilter.h"
+#include "effect/NoiseSource.h"
+#include "effect/OnePoleFilter.h"
+#include "effect/RandomDrift.h"
+#include "effect/StereoLane.h"
+
+namespace tavo {
+
+struct SaturatorCoefficients {
+  static constexpr int kOversampling = 2;
+
+  double preCoeff = 0, preFeedback = 0;               // one-pole pre-filter
+  double postGain = 0, postFeedback = 0;              // its approximate inverse after the shaper
+  double envelopeCoeff = 0, threshold = 0, slope = 0; // feedback leveller
+  double driveTarget = 0;                             // linear drive gain the smoother approaches
+  double evenAmount = 0;                              // weight of the even-order term
+  double posScale = 1, posScaleInv = 1, negScale = 1, negScaleInv = 1; // asymmetry
+  double driftDepth = 0;
+  OnePoleCoefficients toneLowpass, airShelf, driveShelf;
+  BiquadCoefficients preEmphasis, deEmphasis, lowPeak;
+};
+
+// Shared by both channels of the stereo path.
+struct SaturatorShared {
+  RandomDrift drift;
+  NoiseSource ditherLeft, ditherRight;
+  double driveGain = 0; // smoothed drive gain; rises from 0 after construction
+  double makeup = 0;    // inverse make-up gain of the current frame
+  double driftGain = 1; // drift gain applied in the current frame
+  double envelope = 0;  // leveller's power envelope
+  double feedback = 0;  // leveller input for the next frame
+};
+
+// The filter states of one channel (or, with a lane type, of both). Holds nothing but samples.
+template <class T> struct SaturatorChannel {
+  HalfBandFilter<T> up, down; // interpolator, decimator
+  OnePoleState<T> toneLowpass, airShelf, driveShelf;
+  BiquadState<T> preEmphasis, deEmphasis, lowPeak;
+  T dc{}, dcPrev{}; // DC blocker
+  T preState{};     // one-pole pre-filter
+  T shapedPrev{};   // previous shaper output
+};
+
+// [any thread · pure] The leveller: advances the power envelope with p and returns the gain,
+// at most 25/√626 ≈ 0.9992 and falling smoothly (2.1:1) once the envelope passes the threshold.
+inline double LevelGain(const SaturatorCoefficients& c, double& envelope, double p) {
+  envelope = (envelope - p) * c.envelopeCoeff + p;
+  // The envelope is a power, so this is twice its level in dB, plus the threshold.
+  const double level = std::log(std::abs(envelope)) * kNepersToDecibels + c.threshold;
+  const double d = level > 0 ? c.slope * level : 0;
+  const double r = std::exp(d * kDecibelsToNepers) * 25;
+  return r / std::sqrt(r * r + 1);
+}
+
+template <class T> class SaturatorKernel {
+public:
+  static constexpr bool kMono = std::is_same_v<T, double>;
+
+  SaturatorKernel(const SaturatorCoefficients& c, const SaturatorShared& s,
+                  const SaturatorChannel<T>& channels)
+      : c_(c), s_(s), ch_(channels) {}
+
+  const SaturatorShared& shared() const { return s_; }
+  const SaturatorChannel<T>& channels() const { return ch_; }
+
+  // [audio thread · no allocation] One frame of one channel (T = double) or of two channels
+  // (T = a lane type).
+  T Process(T x) {
+    const SaturatorCoefficients& c = c_;
+    SaturatorChannel<T>& ch = ch_;
+
+    s_.driveGain = c.driveTarget * 0.0010000000000000009 + s_.driveGain * 0.999;
+    s_.makeup = 0.28061551207734 / s_.driveGain;
+
+    T dither;
+    if constexpr (kMono) {
+      dither = s_.ditherLeft.Next();
+    } else {
+      const double left = s_.ditherLeft.Next();
+      dither = T(left, s_.ditherRight.Next());
+    }
+    T w = T(s_.driveGain) * x + dither * T(1e-11);
+    w = ProcessBiquad(c.preEmphasis, ch.preEmphasis, w);
+
+    const double m = c.driftDepth * s_.drift.Step() + 1;
+    s_.driftGain = m;
+    w = w * T(m);
+
+    const double g = LevelGain(c, s_.envelope, s_.feedback * s_.feedback);
+    const T wg = w * T(g);
+    if constexpr (kMono) {
+      s_.feedback = 0.1 * wg;
+    } else {
+      // The leveller hears one tenth of the mean of the two gained channels.
+      s_.feedback = (wg.Right() + wg.Left()) * 0.05;
+    }
+    w = wg * T(4);
+
+    T y{};
+    for (int i = 0; i < SaturatorCoefficients::kOversampling; ++i) {
+      // Zero stuffing with gain 2 keeps the interpolated level.
+      T u = i == 0 ? T(double(SaturatorCoefficients::kOversampling)) * w : T(0.0);
+      u = ch.up.Process(u);
+      ch.preState = T(c.preCoeff) * u + T(c.preFeedback) * ch.preState;
+      const T shaped = Shape(ch.preState, u);
+      const T e = (shaped - T(c.postFeedback) * ch.shapedPrev) * T(c.postGain);
+      ch.shapedPrev = shaped;
+      const T v = ch.down.Process(e);
+      if (i == 0) y = v; // the second sub-frame only advances the filters
+    }
+
+    y = y * T(s_.makeup);
+    y = ProcessBiquad(c.deEmphasis, ch.deEmphasis, y);
+    y = ProcessOnePole(c.toneLowpass, ch.toneLowpass, y);
+    y = ProcessBiquad(c.lowPeak, ch.lowPeak, y);
+    y = ProcessOnePole(c.airShelf, ch.airShelf, y);
+    y = ProcessOnePole(c.driveShelf, ch.driveShelf, y);
+    y = y / T(m);
+
+    ch.dc = ch.dc * T(0.999) + y - ch.dcPrev;
+    ch.dcPrev = y;
+    ch.dc = FlushTiny(ch.dc);
+    return FlushTiny(ch.dc);
+  }
+
+private:
+  // The asymmetric nonlinearity. Both branches behave as s − evenAmount × s² for small s; the
+  // branch follows the sign of the oversampled input u, not of the pre-filtered s.
+  T Shape(T s, T u) const {
+    const T q = s * s;
+    if constexpr (kMono) {
+      return u > 0 ? Positive(s, q) : Negative(s, q);
+    } else {
+      return SelectPositive(u, Positive(s, q), Negative(s, q));
+    }
+  }
+  T Positive(T s, T q) const {
+    const T t = T(c_.posScale) * s;
+    return t / Sqrt(t * t + T(1.0)) * T(c_.posScaleInv) -
+           q / Sqrt(q * q + T(1.0)) * T(c_.evenAmount);
+  }
+  T Negative(T s, T q) const {
+    const T h = T(c_.negScale) * q;
+    return s / Sqrt(q + T(1.0)) - h / Sqrt(h * h + T(1.0)) * T(c_.negScaleInv) * T(c_.evenAmount);
+  }
+
+  SaturatorCoefficients c_;
+  SaturatorShared s_;
+  SaturatorChannel<T> ch_;
+};
+
+class SaturatorEngine {
+public:
+  // Coefficients start as configured for 44100 Hz at Drive 0; every state starts at zero, the
+  // drift at 1.0.
+  SaturatorEngine();
+
+  // [audio thread · processing lock held · no allocation] Rewrites coefficients only. driveDb is
+  // Drive × 6 − 40, response the Freq Response (−10 … 10), driftBase Input Trim × 0.01 + 0.2 and
+  // asym Asymmetry × 0.1 (0 … 1).
+  void Configure(double sampleRate, double driveDb, double response, double driftBase, double asym);
+
+  // [audio thread · processing lock held · no allocation] One frame of the left channel.
+  double ProcessMono(double x);
+  // [audio thread · processing lock held · no allocation] One frame of both channels.
+  void ProcessStereo(double xL, double xR, double& yL, double& yR);
+
+  // [audio thread · processing lock held · no allocation] The leveller on the engine's envelope.
+  double LevelGain(double p) { return tavo::LevelGain(coefficients_, shared_.envelope, p); }
+
+  // Working copies for a block of frames; End* writes the states back.
+  // [audio thread · processing lock held · no allocation]
+  SaturatorKernel<double> BeginMono() const { return {coefficients_, shared_, left_}; }
+  void EndMono(const SaturatorKernel<double>& k) {
+    shared_ = k.shared();
+    left_ = k.channels();
+  }
+  template <class Lane> SaturatorKernel<Lane> BeginStereo() const {
+    return {coefficients_, shared_, PackLanes<SaturatorChannel, Lane>(left_, right_)};
+  }
+  template <class Lane> void EndStereo(const SaturatorKernel<Lane>& k) {
+    shared_ = k.shared();
+    UnpackLanes<SaturatorChannel, Lane>(k.channels(), left_, right_);
+  }
+
+  const SaturatorCoefficients& coefficients() const { return coefficients_; }
+  const SaturatorShared& shared() const { return shared_; }
+  const SaturatorChannel<double>& left() const { return left_; }
+  const SaturatorChannel<double>& right() const { return right_; }
+
+private:
+  SaturatorCoefficients coefficients_;
+  SaturatorShared shared_;
+  SaturatorChannel<double> left_, right_;
+};
+
+} // namespace tavo

@@ -1,0 +1,179 @@
+#include "effect/SignalChain.h"
+
+#include <cmath>
+
+#include "effect/DspConstants.h"
+
+namespace tavo {
+
+namespace {
+
+// A sample rate the filter designs can use: anything but a positive finite number would turn
+// every coefficient, and then every state, into NaN for good.
+double UsableSampleRate(double fs) {
+  return (fs > 0 && std::isfinite(fs)) ? fs : 44100.0;
+}
+
+double FiniteOrZero(double v) {
+  return std::isfinite(v) ? v : 0.0;
+}
+
+// VU Mode truncated toward zero; values outside the parameter's range fall back to its ends.
+std::int32_t MeterMode(double v) {
+  if (!(v >= 0)) return 0;
+  if (v >= 2) return 2;
+  return static_cast<std::int32_t>(v);
+}
+
+constexpr double kWetStep = 0.010000000000000009; // 1 − 0.99, as the smoother has always used
+
+} // namespace
+
+SignalChain::SignalChain() = default;
+
+void SignalChain::Reset(double sampleRate) {
+  const double fs = UsableSampleRate(sampleRate);
+  resetSampleRate_ = fs;
+  saturator_.Configure(fs, 0, 0, 0.2, 0.5);
+  meter_.ClearDifference();
+  rampGain_ = 1.0;
+}
+
+void SignalChain::SetUp(const ChainSettings& s, double fs) {
+  meter_.SetSampleRate(fs);
+
+  const double driveDb = s.drive * 6 - 40;
+  // −90 dB plus a tenth of the input trim.
+  noiseLevel_ = std::exp(s.inputTrimDb * 0.1 * kDecibelsToNepers - 10.361632918473001);
+
+  // The noise is flat at low frequencies and lower at the top: by 48 dB at Drive 0, by 18 dB at
+  // Drive 10.
+  const double shelfGain = std::exp((driveDb * 0.25 - 14) * kDecibelsToNepers);
+  noiseShelf_ = DesignHighShelf(shelfGain, 5340.707511102648 / resetSampleRate_, 0.2);
+
+  // The right-to-left path is 1 dB quieter than the left-to-right one. Both shelves share their
+  // coefficients; only the levels differ.
+  crosstalkToLeft_.DesignLowShelf(867, resetSampleRate_, 0.24, -3.1, s.crosstalkDb);
+  crosstalkToRight_.DesignLowShelf(867, resetSampleRate_, 0.24, -3.1, s.crosstalkDb + 1);
+  crosstalkEnabled_ = s.crosstalkDb > kCrosstalkOff;
+
+  meter_.SetMode(MeterMode(s.vuMode));
+  saturator_.Configure(fs, driveDb, s.freqResponse, s.inputTrimDb * 0.01 + 0.2, s.asymmetry * 0.1);
+}
+
+template <class Lane>
+void SignalChain::ProcessWith(const ChainSettings& s, double sampleRate, bool stereo,
+                              const double* const* in, double* const* out, int frames) {
+  SetUp(s, UsableSampleRate(sampleRate));
+  if (frames <= 0 || in == nullptr || out == nullptr || in[0] == nullptr || out[0] == nullptr)
+    return;
+  if (stereo) {
+    if (in[1] == nullptr || out[1] == nullptr) return;
+    RunStereo<Lane>(in[0], in[1], out[0], out[1], frames);
+  } else {
+    RunMono(in[0], out[0], frames);
+  }
+  meter_.Settle();
+}
+
+void SignalChain::RunMono(const double* in, double* out, int frames) {
+  SaturatorKernel<double> engine = saturator_.BeginMono();
+  VuMeter meter = meter_;
+  BiquadState<double> noiseShelf = left_.noiseShelf;
+  NoiseSource noise = noiseLeft_;
+  double ramp = rampGain_;
+  double wet = wetMix_;
+  const double inputGain = inputGain_;
+  const double outputGain = outputGain_;
+  const double noiseLevel = noiseLevel_;
+  const double wetStep = bypassed_ ? 0.0 : kWetStep;
+  const bool meterShowsInput = meter.vuMode() == 0;
+
+  for (int i = 0; i < frames; ++i) {
+    if (ramp <= 1.0) ramp += kRampStep;
+    const double x = FiniteOrZero(in[i] * inputGain * ramp);
+    wet = wet * 0.99 + wetStep;
+    const double y = engine.Process(x);
+    double o = Clamp(y * outputGain * wet + (1 - wet) * x, -kClamp, kClamp);
+    const double f = ProcessBiquad(noiseShelf_, noiseShelf, noise.Next() * noiseLevel);
+    o = FlushTiny((f + o) * ramp);
+    out[i] = o;
+    meter.Step(meterShowsInput ? x : o, x, o);
+  }
+
+  saturator_.EndMono(engine);
+  meter_ = meter;
+  left_.noiseShelf = noiseShelf;
+  noiseLeft_ = noise;
+  rampGain_ = ramp;
+  wetMix_ = wet;
+}
+
+template <class Lane>
+void SignalChain::RunStereo(const double* inL, const double* inR, double* outL, double* outR,
+                            int frames) {
+  SaturatorKernel<Lane> engine = saturator_.BeginStereo<Lane>();
+  ChainChannel<Lane> ch = PackLanes<ChainChannel, Lane>(left_, right_);
+  VuMeter meter = meter_;
+  NoiseSource noiseL = noiseLeft_;
+  NoiseSource noiseR = noiseRight_;
+  double ramp = rampGain_;
+  double wet = wetMix_;
+  const double inputGain = inputGain_;
+  const Lane outputGain(outputGain_);
+  const double noiseLevel = noiseLevel_;
+  const double wetStep = bypassed_ ? 0.0 : kWetStep;
+  const bool crosstalk = crosstalkEnabled_;
+  const BiquadCoefficients crosstalkShelf = crosstalkToLeft_.coefficients;
+  const Lane crosstalkLevel(crosstalkToLeft_.level, crosstalkToRight_.level);
+  const BiquadCoefficients noiseShelf = noiseShelf_;
+  const bool meterShowsInput = meter.vuMode() == 0;
+
+  for (int i = 0; i < frames; ++i) {
+    if (ramp <= 1.0) ramp += kRampStep;
+    const double g = inputGain * ramp;
+    const Lane x(FiniteOrZero(inL[i] * g), FiniteOrZero(inR[i] * g));
+    wet = wet * 0.99 + wetStep;
+
+    Lane s = x;
+    if (crosstalk) {
+      // Each channel receives the other one through the shelf: the left lane of the crosstalk
+      // state runs on the right input and the right lane on the left input.
+      const Lane c = ProcessBiquad(crosstalkShelf, ch.crosstalk, x.Swapped());
+      s = x + crosstalkLevel * c;
+    }
+
+    const Lane y = engine.Process(s);
+    // The dry part is taken before the crosstalk.
+    Lane o = Clamp(y * outputGain * Lane(wet) + x * Lane(1 - wet), -kClamp, kClamp);
+    const double nL = noiseL.Next() * noiseLevel;
+    const double nR = noiseR.Next() * noiseLevel;
+    o = ProcessBiquad(noiseShelf, ch.noiseShelf, Lane(nL, nR)) + o;
+    o = FlushTinyOrNonFinite(o * Lane(ramp));
+
+    const double oL = o.Left();
+    const double oR = o.Right();
+    outL[i] = oL;
+    outR[i] = oR;
+    const double midIn = (x.Right() + x.Left()) * 0.5;
+    const double midOut = (oL + oR) * 0.5;
+    meter.Step(meterShowsInput ? midIn : midOut, midIn, midOut);
+  }
+
+  saturator_.EndStereo(engine);
+  UnpackLanes<ChainChannel, Lane>(ch, left_, right_);
+  meter_ = meter;
+  noiseLeft_ = noiseL;
+  noiseRight_ = noiseR;
+  rampGain_ = ramp;
+  wetMix_ = wet;
+}
+
+template void SignalChain::ProcessWith<ScalarPair>(const ChainSettings&, double, bool,
+                                                   const double* const*, double* const*, int);
+#if TAVO_HAVE_SSE2
+template void SignalChain::ProcessWith<Sse2Pair>(const ChainSettings&, double, bool,
+                                                 const double* const*, double* const*, int);
+#endif
+
+} // namespace tavo

@@ -1,0 +1,111 @@
+#pragma once
+// The effect's block operation around the saturator: input trim, start-up ramp, crosstalk
+// between the channels, smoothed bypass crossfade, output compensation, a hard safety clamp, a
+// shaped noise floor about 90 dB down and the feeding of the level meter.
+//
+// TAVO owns one chain, forwards its Reset and parameter changes to it under the plug-in's lock
+// and calls Process once per block. All pow/exp/sin/cos work happens in the block set-up; the
+// frame loops do plain arithmetic plus the engine's one logarithm and one exponential.
+
+#include <cstdint>
+
+#include "effect/Biquad.h"
+#include "effect/CrosstalkFilter.h"
+#include "effect/NoiseSource.h"
+#include "effect/SaturatorEngine.h"
+#include "effect/StereoLane.h"
+#include "effect/VuMeter.h"
+
+namespace tavo {
+
+// Plain parameter values, read by TAVO from its parameters at the start of each block.
+struct ChainSettings {
+  double inputTrimDb = 0, drive = 0, outputCompensationDb = 0, asymmetry = 5, freqResponse = 0,
+         crosstalkDb = -90, vuMode = 0;
+};
+
+// The per-channel filter states of the chain. In the left record `crosstalk` is the path into
+// the left channel (fed by the right input), in the right record the path into the right.
+template <class T> struct ChainChannel {
+  BiquadState<T> crosstalk;
+  BiquadState<T> noiseShelf;
+};
+
+class SignalChain {
+public:
+  static constexpr double kRampStep = 0.0001;
+  static constexpr double kClamp = 20;
+  static constexpr double kCrosstalkOff = -120; // at exactly this level the channels are apart
+
+  // Ramp and wet mix start at 0 (the output fades in unless Reset runs), gains at 1, the noise
+  // level at 2^-15 until the first block, the reset sample rate at 44100.
+  SignalChain();
+
+  // [audio thread or main thread · processing lock held] Reconfigures the engine for the rate,
+  // clears the RMS difference and puts the ramp at its end (1.0: one last step remains).
+  void Reset(double sampleRate);
+  // [main thread · processing lock held] Linear gains and the bypass switch.
+  void SetInputGain(double linear) { inputGain_ = linear; }
+  void SetOutputGain(double linear) { outputGain_ = linear; }
+  void SetBypassed(bool bypassed) { bypassed_ = bypassed; }
+
+  // [audio thread · processing lock held · no allocation] One block. in[0]/out[0] always;
+  // in[1]/out[1] only when stereo (on the mono path output 1 is never touched). Writes exactly
+  // `frames` samples to each output used; frames <= 0 runs the block set-up only. Non-finite
+  // input samples are taken as silence so that no state of the instance is ever poisoned.
+  void Process(const ChainSettings& s, double sampleRate, bool stereo, const double* const* in,
+               double* const* out, int frames) {
+    ProcessWith<StereoLane>(s, sampleRate, stereo, in, out, frames);
+  }
+  // The same with a chosen lane type for the stereo path (ScalarPair or, where available,
+  // Sse2Pair); both give identical results.
+  template <class Lane>
+  void ProcessWith(const ChainSettings& s, double sampleRate, bool stereo, const double* const* in,
+                   double* const* out, int frames);
+
+  // [audio thread · processing lock held] The once-per-block needle mapping; returns the
+  // position to hand to the editor. Call it only when an editor is attached.
+  double UpdateNeedle() { return meter_.UpdateNeedle(); }
+
+  // Read-only views for tests and diagnostics.
+  double rampGain() const { return rampGain_; }
+  double wetMix() const { return wetMix_; }
+  double inputGain() const { return inputGain_; }
+  double outputGain() const { return outputGain_; }
+  double noiseLevel() const { return noiseLevel_; }
+  bool bypassed() const { return bypassed_; }
+  bool crosstalkEnabled() const { return crosstalkEnabled_; }
+  double resetSampleRate() const { return resetSampleRate_; }
+  const CrosstalkFilter& crosstalkToLeft() const { return crosstalkToLeft_; }
+  const CrosstalkFilter& crosstalkToRight() const { return crosstalkToRight_; }
+  const BiquadCoefficients& noiseShelf() const { return noiseShelf_; }
+  const NoiseSource& noiseLeft() const { return noiseLeft_; }
+  const NoiseSource& noiseRight() const { return noiseRight_; }
+  const ChainChannel<double>& left() const { return left_; }
+  const ChainChannel<double>& right() const { return right_; }
+  const SaturatorEngine& saturator() const { return saturator_; }
+  const VuMeter& meter() const { return meter_; }
+
+private:
+  void SetUp(const ChainSettings& s, double fs);
+  void RunMono(const double* in, double* out, int frames);
+  template <class Lane>
+  void RunStereo(const double* inL, const double* inR, double* outL, double* outR, int frames);
+
+  double rampGain_ = 0;
+  double wetMix_ = 0;
+  double inputGain_ = 1.0;
+  double outputGain_ = 1.0;
+  double noiseLevel_ = 0.000030517578125;
+  bool bypassed_ = false;
+  bool crosstalkEnabled_ = false;
+  double resetSampleRate_ = 44100.0;
+  CrosstalkFilter crosstalkToLeft_, crosstalkToRight_;
+  BiquadCoefficients noiseShelf_; // both channels' noise shelves are designed alike
+  NoiseSource noiseLeft_, noiseRight_;
+  ChainChannel<double> left_, right_;
+  SaturatorEngine saturator_;
+  VuMeter meter_;
+};
+
+} // namespace tavo
