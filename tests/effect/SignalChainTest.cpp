@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "effect/SignalChain.h"
+#include "tests/effect/TestSignals.h"
+
+namespace tavo {
+namespace {
+
+constexpr double kFs = 44100;
+constexpr double kDbToNp = 0.1151292546497;
+
+class SignalChainTest : public ::testing::Test {
+protected:
+  // Runs whole signals through the chain in blocks of 32 frames.
+  void RunMono(const std::vector<double>& in, std::vector<double>& out) {
+    out.assign(in.size(), 0);
+    for (std::size_t pos = 0; pos < in.size(); pos += 32) {
+      const int n = static_cast<int>(std::min<std::size_t>(32, in.size() - pos));
+      const double* ins[] = {in.data() + pos};
+      double* outs[] = {out.data() + pos};
+      chain.Process(settings, kFs, false, ins, outs, n);
+    }
+  }
+  void RunStereo(const std::vector<double>& l, const std::vector<double>& r,
+                 std::vector<double>& outL, std::vector<double>& outR) {
+    RunStereoOn(chain, l, r, outL, outR);
+  }
+  void RunStereoOn(SignalChain& c, const std::vector<double>& l, const std::vector<double>& r,
+                   std::vector<double>& outL, std::vector<double>& outR) {
+    outL.assign(l.size(), 0);
+    outR.assign(r.size(), 0);
+    for (std::size_t pos = 0; pos < l.size(); pos += 32) {
+      const int n = static_cast<int>(std::min<std::size_t>(32, l.size() - pos));
+      const double* ins[] = {l.data() + pos, r.data() + pos};
+      double* outs[] = {outL.data() + pos, outR.data() + pos};
+      c.Process(settings, kFs, true, ins, outs, n);
+    }
+  }
+  // An instance after Reset, with Output Compensation applied as ParamChanged(2) does.
+  void Prepare(SignalChain& c) {
+    c.Reset(kFs);
+    c.SetOutputGain(std::exp(-0.13815510557964));
+  }
+  void SetUp() override { Prepare(chain); }
+
+  SignalChain chain;
+  ChainSettings settings;
+};
+
+TEST_F(SignalChainTest, DefaultChainIsWithinFiveHundredthsOfADecibelOfUnity) {
+  const auto in = testing::Sine(1000, 0.001, kFs, 4 * 44100);
+  std::vector<double> out;
+  RunMono(in, out);
+  EXPECT_NEAR(testing::SettledGainDb(in, out), 0.0, 0.05);
+
+  SignalChain stereo;
+  Prepare(stereo);
+  std::vector<double> outL, outR;
+  RunStereoOn(stereo, in, in, outL, outR);
+  EXPECT_NEAR(testing::SettledGainDb(in, outL), 0.0, 0.05);
+  EXPECT_NEAR(testing::SettledGainDb(in, outR), 0.0, 0.05);
+}
+
+TEST_F(SignalChainTest, ResetPutsTheRampAtItsEndWithOneStepLeft) {
+  EXPECT_EQ(chain.rampGain(), 1.0);
+  const std::vector<double> in(64, 0.0);
+  std::vector<double> out;
+  RunMono(in, out);
+  EXPECT_EQ(chain.rampGain(), 1.0 + 0.0001);
+}
+
+TEST(SignalChainStartUp, OutputFadesInFromConstructionWithoutReset) {
+  SignalChain chain;
+  ChainSettings settings;
+  EXPECT_EQ(chain.rampGain(), 0.0);
+  EXPECT_EQ(chain.wetMix(), 0.0);
+  EXPECT_EQ(chain.noiseLevel(), 0.000030517578125);
+  EXPECT_EQ(chain.resetSampleRate(), 44100.0);
+  std::vector<double> in(5000, 0.5), out(5000);
+  const double* ins[] = {in.data()};
+  double* outs[] = {out.data()};
+  chain.Process(settings, kFs, false, ins, outs, 5000);
+  EXPECT_NEAR(chain.rampGain(), 0.5, 1e-9);
+  EXPECT_LT(std::abs(out[9]), std::abs(out[4999]));
+  EXPECT_NEAR(chain.wetMix(), 1.0, 1e-12); // time constant about 100 frames
+}
+
+TEST_F(SignalChainTest, BlockSetUpDerivesNoiseLevelFromTheTrim) {
+  settings.inputTrimDb = 10;
+  double* outs[] = {nullptr};
+  const double* ins[] = {nullptr};
+  chain.Process(settings, kFs, false, ins, outs, 0);
+  EXPECT_DOUBLE_EQ(chain.noiseLevel(), std::exp(-89 * kDbToNp));
+}
+
+TEST_F(SignalChainTest, CallWithoutFramesWritesNothingAndKeepsStates) {
+  std::vector<double> in(8, 0.5), out(8, 123.0);
+  const double* ins[] = {in.data(), in.data()};
+  double* outs[] = {out.data(), out.data()};
+  const double ramp = chain.rampGain();
+  chain.Process(settings, kFs, true, ins, outs, 0);
+  chain.Process(settings, kFs, true, ins, outs, -5);
+  for (double v : out)
+    EXPECT_EQ(v, 123.0);
+  EXPECT_EQ(chain.rampGain(), ramp);
+  EXPECT_EQ(chain.noiseLeft().seed, 0);
+}
+
+TEST_F(SignalChainTest, MonoPathNeverTouchesTheSecondOutput) {
+  std::vector<double> in(100, 0.3), out0(100), out1(100, -42.0);
+  const double* ins[] = {in.data(), in.data()};
+  double* outs[] = {out0.data(), out1.data()};
+  chain.Process(settings, kFs, false, ins, outs, 100);
+  for (double v : out1)
+    ASSERT_EQ(v, -42.0);
+  EXPECT_NE(out0[99], 0.0);
+  EXPECT_EQ(chain.noiseRight().seed, 0);
+}
+
+class SignalChainCrosstalk : public SignalChainTest {
+protected:
+  // Level, in dB, that a 1 kHz tone of amplitude 0.5 in one channel leaves in the other, with
+  // the same render without the tone subtracted (noise and dither are deterministic).
+  double LeakDb(double crosstalkDb, bool fromLeft) {
+    settings.crosstalkDb = crosstalkDb;
+    const auto tone = testing::Sine(1000, 0.5, kFs, 44100);
+    const std::vector<double> silence(tone.size(), 0.0);
+    SignalChain withTone, without;
+    Prepare(withTone);
+    Prepare(without);
+    std::vector<double> l1, r1, l0, r0;
+    RunStereoOn(withTone, fromLeft ? tone : silence, fromLeft ? silence : tone, l1, r1);
+    RunStereoOn(without, silence, silence, l0, r0);
+    const std::vector<double>& a = fromLeft ? r1 : l1;
+    const std::vector<double>& b = fromLeft ? r0 : l0;
+    std::vector<double> leak(a.size());
+    for (std::size_t i = 0; i < a.size(); ++i)
+      leak[i] = a[i] - b[i];
+    return testing::Decibels(testing::Rms(std::span(leak).subspan(22050)) /
+                             testing::Rms(std::span(tone).subspan(22050)));
+  }
+};
+
+TEST_F(SignalChainCrosstalk, AtMinusOneTwentyTheChannelsDoNotInteract) {
+  EXPECT_LT(LeakDb(-120, true), -180);
+  EXPECT_FALSE(chain.crosstalkEnabled());
+}
+
+TEST_F(SignalChainCrosstalk, JustAboveMinusOneTwentyEachChannelReceivesTheOther) {
+  const double leftToRight = LeakDb(-119.9, true);
+  const double rightToLeft = LeakDb(-119.9, false);
+  // −118.9 dB and −119.9 dB levels, lowered a little more by the shelf at 1 kHz.
+  EXPECT_GT(leftToRight, -125);
+  EXPECT_LT(leftToRight, -118);
+  EXPECT_NEAR(leftToRight - rightToLeft, 1.0, 0.05);
+}
+
+TEST_F(SignalChainCrosstalk, LevelsAreOneDecibelApart) {
+  settings.crosstalkDb = -80;
+  const double* ins[] = {nullptr, nullptr};
+  double* outs[] = {nullptr, nullptr};
+  chain.Process(settings, kFs, true, ins, outs, 0);
+  EXPECT_TRUE(chain.crosstalkEnabled());
+  EXPECT_EQ(chain.crosstalkToLeft().level, std::exp(-80 * kDbToNp));
+  EXPECT_EQ(chain.crosstalkToRight().level, std::exp(-79 * kDbToNp));
+}
+
+TEST_F(SignalChainTest, SilenceInStereoGivesTheShapedNoiseFloor) {
+  const std::vector<double> silence(44100, 0.0);
+  std::vector<double> l, r;
+  RunStereo(silence, silence, l, r);
+  // What remains is the noise through its shelf, plus the engine's response to its 1e-11 dither.
+  NoiseSource noise;
+  Biquad shelf;
+  shelf.coefficients = chain.noiseShelf();
+  EXPECT_EQ(shelf.coefficients.b0,
+            DesignHighShelf(std::exp(-24 * kDbToNp), 5340.707511102648 / kFs, 0.2).b0);
+  double peak = 0;
+  for (std::size_t i = 0; i < l.size(); ++i) {
+    const double expected = shelf.Process(noise.Next() * std::exp(-90 * kDbToNp)) * 1.0001;
+    if (i < 10000) continue; // the drive smoother starts from 0, magnifying the dither at first
+    ASSERT_NEAR(l[i], expected, 1e-8) << i;
+    ASSERT_NEAR(r[i], expected, 1e-8) << i; // both generators start from seed 0
+    peak = std::max(peak, std::abs(expected));
+  }
+  EXPECT_GT(peak, 1e-6);
+  EXPECT_LT(peak, std::exp(-90 * kDbToNp));
+}
+
+TEST_F(SignalChainTest, BypassFadesTheEngineOutAndLeavesTrimmedInputPlusNoise) {
+  const auto tone = testing::Sine(220, 0.5, kFs, 3000);
+  settings.drive = 10;
+  std::vector<double> out;
+  RunMono(tone, out);
+  const double wetBefore = chain.wetMix();
+  chain.SetBypassed(true);
+  const double* ins[] = {tone.data()};
+  double* outs[] = {out.data()};
+  chain.Process(settings, kFs, false, ins, outs, 1);
+  EXPECT_EQ(chain.wetMix(), wetBefore * 0.99);
+  RunMono(tone, out);
+  for (std::size_t i = 2000; i < tone.size(); ++i)
+    ASSERT_NEAR(out[i], tone[i] * 1.0001, 1e-4) << i;
+}
+
+TEST_F(SignalChainTest, OutputIsClampedToTwentyBeforeNoiseAndRamp) {
+  settings.inputTrimDb = 20;
+  chain.SetInputGain(std::exp(20 * kDbToNp));
+  chain.SetBypassed(true);
+  const std::vector<double> loud(2000, 100.0);
+  std::vector<double> l, r;
+  RunStereo(loud, loud, l, r);
+  for (std::size_t i = 1000; i < l.size(); ++i) {
+    ASSERT_LE(std::abs(l[i]), (20 + 1e-3) * 1.0001);
+    ASSERT_GT(std::abs(l[i]), 19.9);
+  }
+}
+
+class SignalChainBadInput : public SignalChainTest {
+protected:
+  static std::vector<double> Poisoned(std::vector<double> v) {
+    for (std::size_t i = 100; i < v.size(); i += 97)
+      v[i] = std::nan("");
+    v[5] = std::numeric_limits<double>::infinity();
+    v[6] = -std::numeric_limits<double>::infinity();
+    return v;
+  }
+  static std::vector<double> Zeroed(std::vector<double> v) {
+    for (std::size_t i = 100; i < v.size(); i += 97)
+      v[i] = 0;
+    v[5] = v[6] = 0;
+    return v;
+  }
+};
+
+TEST_F(SignalChainBadInput, NonFiniteMonoSamplesActAsSilenceAndTheInstanceRecovers) {
+  const auto tone = testing::Sine(1000, 0.5, kFs, 4000);
+  SignalChain clean;
+  Prepare(clean);
+  std::vector<double> out, expect;
+  RunMono(Poisoned(tone), out);
+  std::swap(chain, clean);
+  RunMono(Zeroed(tone), expect);
+  for (std::size_t i = 0; i < out.size(); ++i)
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(out[i]), std::bit_cast<std::uint64_t>(expect[i])) << i;
+}
+
+TEST_F(SignalChainBadInput, NonFiniteStereoSamplesActAsSilenceAndTheInstanceRecovers) {
+  const auto tone = testing::Sine(1000, 0.5, kFs, 4000);
+  settings.crosstalkDb = -70;
+  SignalChain clean;
+  Prepare(clean);
+  std::vector<double> l, r, el, er;
+  RunStereoOn(chain, Poisoned(tone), tone, l, r);
+  RunStereoOn(clean, Zeroed(tone), tone, el, er);
+  for (std::size_t i = 0; i < l.size(); ++i) {
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(l[i]), std::bit_cast<std::uint64_t>(el[i])) << i;
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(r[i]), std::bit_cast<std::uint64_t>(er[i])) << i;
+  }
+  EXPECT_TRUE(std::isfinite(chain.saturator().shared().envelope));
+}
+
+TEST_F(SignalChainBadInput, UnusableSampleRateDoesNotPoisonTheStates) {
+  const auto tone = testing::Sine(1000, 0.5, kFs, 256);
+  std::vector<double> out(tone.size());
+  for (double fs : {0.0, -48000.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+    const double* ins[] = {tone.data()};
+    double* outs[] = {out.data()};
+    chain.Reset(fs);
+    chain.Process(settings, fs, false, ins, outs, 256);
+    for (double v : out)
+      ASSERT_TRUE(std::isfinite(v));
+  }
+  EXPECT_EQ(chain.resetSampleRate(), 44100.0);
+}
+
+TEST_F(SignalChainBadInput, MissingChannelPointersWriteNothing) {
+  std::vector<double> in(32, 0.5), out(32, 7.0);
+  const double* ins[] = {in.data(), nullptr};
+  double* outs[] = {out.data(), nullptr};
+  chain.Process(settings, kFs, true, ins, outs, 32);
+  for (double v : out)
+    EXPECT_EQ(v, 7.0);
+}
+
+TEST_F(SignalChainTest, NeedleRestsInSilenceAndFollowsTheChosenMode) {
+  const std::vector<double> silence(4410, 0.0);
+  std::vector<double> out;
+  RunMono(silence, out);
+  EXPECT_EQ(chain.UpdateNeedle(), 0.015);
+  settings.vuMode = 1;
+  const auto tone = testing::Sine(1000, 0.01, kFs, 4 * 44100);
+  RunMono(tone, out);
+  // The chain is near unity, so input and output RMS agree and the needle sits near 0.6346.
+  EXPECT_NEAR(chain.UpdateNeedle(), 0.6346, 0.005);
+}
+
+} // namespace
+} // namespace tavo
