@@ -18,7 +18,7 @@ test-native:
 
 test-tsan:
 	cmake --preset linux-tsan
-	cmake --build --preset linux-tsan -j $(JOBS)
+	cmake --build --preset linux-tsan -j $(JOBS) --target concurrency_tests
 	ctest --preset linux-tsan
 
 test-fuzz:
