@@ -2,11 +2,16 @@
 
 #include "graphics/IGraphics.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "drawing/LICE_MemBitmap.h"
+#include "drawing/LICE_Raster.h"
 #include "drawing/LICE_SysBitmap.h"
 #include "framework/IPlugBase.h"
+#include "graphics/IBitmapControl.h"
+#include "graphics/ImageCache.h"
 
 namespace tavo {
 
@@ -238,6 +243,164 @@ int IGraphics::TakeAutomationParam() {
   const int param = automationParam_;
   automationParam_ = -1;
   return param;
+}
+
+} // namespace tavo
+
+// ---- Images, drawing and redrawing ----
+
+namespace tavo {
+
+namespace {
+
+int BlitModeFor(const BlendSpec* blend) {
+  switch (blend ? blend->method : kBlendSourceAlpha) {
+  case kBlendCopy:
+    return LICE_BLIT_MODE_COPY;
+  case kBlendAdd:
+    return LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA;
+  case kBlendColorDodge:
+    return LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA;
+  default:
+    return LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
+  }
+}
+
+float WeightOf(const BlendSpec* blend) {
+  return blend ? blend->weight : 1.0f;
+}
+
+} // namespace
+
+void IGraphics::AttachBackground(int id, const char* name) {
+  const IImage image = LoadImage(id, name, 1, false);
+  controls_.Insert(0, std::make_unique<IBitmapControl>(plug_, 0, 0, -1, image, kBlendCopy));
+}
+
+IImage IGraphics::LoadImage(int id, const char* name, int nFrames, bool framesAreHorizontal) {
+  IImage image;
+  image.bitmap = ImageCache::FindOrLoad(id, [&] { return LoadPlatformBitmap(id, name); });
+  if (image.bitmap) {
+    image.W = image.bitmap->Width();
+    image.H = image.bitmap->Height();
+  }
+  image.N = std::max(nFrames, 1);
+  image.framesAreHorizontal = framesAreHorizontal;
+  return image;
+}
+
+void IGraphics::Resize(int width, int height) {
+  width_ = width;
+  height_ = height;
+  ReleaseMouseCapture();
+  mouseOverIdx_ = -1;
+  controls_.Clear();
+  surface_.reset();
+  scratch_.reset();
+  PrepareSurfaces();
+  if (plug_) plug_->ResizeEditor(width, height);
+}
+
+bool IGraphics::DrawBitmapFrame(const IImage& image, const IBounds& dest, int frame,
+                                const BlendSpec* blend) {
+  int sx = 0, sy = 0;
+  if (image.N >= 2 && frame >= 2) {
+    // A frame past the end would read below the strip: the last frame stands for it.
+    const int f = std::min(frame, image.N);
+    const int extent = image.framesAreHorizontal ? image.W : image.H;
+    const int offset = static_cast<int>(static_cast<double>(extent) * (f - 1) / image.N + 0.5);
+    (image.framesAreHorizontal ? sx : sy) = offset;
+  }
+  return DrawBitmapRegion(image, dest, sx, sy, blend);
+}
+
+bool IGraphics::DrawBitmapRegion(const IImage& image, const IBounds& dest, int sx, int sy,
+                                 const BlendSpec* blend) {
+  if (!surface_ || !image.bitmap) return true;
+  const IBounds clipped = dest.Intersection(drawClip_);
+  if (clipped.W() <= 0 || clipped.H() <= 0) return true;
+  BlitBitmapRect(surface_.get(), image.bitmap, clipped.L, clipped.T, sx + clipped.L - dest.L,
+                 sy + clipped.T - dest.T, clipped.W(), clipped.H(), WeightOf(blend),
+                 BlitModeFor(blend));
+  return true;
+}
+
+bool IGraphics::FillRect(const IColorRGBA& colour, const IBounds& rect, const BlendSpec* blend) {
+  if (!surface_) return true;
+  FillRectangle(surface_.get(), rect.L, rect.T, rect.W(), rect.H(), colour.Packed(),
+                WeightOf(blend), BlitModeFor(blend));
+  return true;
+}
+
+bool IGraphics::DrawLine(const IColorRGBA& colour, float x1, float y1, float x2, float y2,
+                         const BlendSpec* blend, bool antialias) {
+  if (!surface_) return true;
+  ::DrawLine(surface_.get(), static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
+             static_cast<int>(y2), colour.Packed(), WeightOf(blend), BlitModeFor(blend), antialias);
+  return true;
+}
+
+bool IGraphics::DrawRadialLine(const IColorRGBA& colour, float cx, float cy, float angle,
+                               float rInner, float rOuter, const BlendSpec* blend, bool antialias) {
+  const float s = std::sin(angle), c = std::cos(angle);
+  return DrawLine(colour, cx + s * rInner, cy - c * rInner, cx + s * rOuter, cy - c * rOuter, blend,
+                  antialias);
+}
+
+bool IGraphics::DrawVerticalLine(const IColorRGBA& colour, int x, int y1, int y2) {
+  if (!surface_) return true;
+  ::DrawLine(surface_.get(), x, y1, x, y2, colour.Packed(), 1.0f, LICE_BLIT_MODE_COPY, false);
+  return true;
+}
+
+bool IGraphics::DrawHorizontalLine(const IColorRGBA& colour, int y, int x1, int x2) {
+  if (!surface_) return true;
+  ::DrawLine(surface_.get(), x1, y, x2, y, colour.Packed(), 1.0f, LICE_BLIT_MODE_COPY, false);
+  return true;
+}
+
+bool IGraphics::DrawRectOutline(const IColorRGBA& colour, const IBounds& r) {
+  DrawHorizontalLine(colour, r.T, r.L, r.R);
+  DrawHorizontalLine(colour, r.B, r.L, r.R);
+  DrawVerticalLine(colour, r.L, r.T, r.B);
+  DrawVerticalLine(colour, r.R, r.T, r.B);
+  return true;
+}
+
+bool IGraphics::Draw(const IBounds& rect) {
+  const int n = NControls();
+  if (n == 0) return true;
+  if (strictDrawing_) {
+    // Everything that meets the update rectangle is drawn, clipped to it.
+    drawClip_ = rect;
+    for (IControl* control : controls_) {
+      if (!control->IsHidden() && rect.Intersects(control->Rect())) control->Draw(this);
+      control->SetClean();
+    }
+  } else if (IControl* background = controls_.Get(0); background->IsDirty()) {
+    // A dirty background repaints the whole stack over it.
+    drawClip_ = background->Rect();
+    for (int i = 0; i < n; ++i) {
+      IControl* control = controls_.Get(i);
+      if (i != 0 && control->IsHidden()) continue;
+      control->Draw(this);
+      control->SetClean();
+    }
+  } else {
+    // Each dirty control repaints only its own rectangle, with whatever lies under and over it.
+    for (int i = 1; i < n; ++i) {
+      IControl* dirty = controls_.Get(i);
+      if (!dirty->IsDirty()) continue;
+      drawClip_ = dirty->Rect();
+      for (int j = 0; j < n; ++j) {
+        IControl* control = controls_.Get(j);
+        if (control->IsHidden()) continue;
+        if (j == i || control->Rect().Intersects(drawClip_)) control->Draw(this);
+      }
+      dirty->SetClean();
+    }
+  }
+  return DrawScreen(rect);
 }
 
 } // namespace tavo

@@ -38,6 +38,9 @@ public:
   // [editor thread] Copies the updated part of the surface to the window.
   virtual bool DrawScreen(const IBounds& rect) = 0;
   virtual void AbortTextEntry() = 0;
+  // [main thread · allocates] Takes the new size, drops the capture, deletes every control and
+  // both bitmaps, remakes the surfaces and tells the plug-in. The caller re-creates the controls.
+  virtual void Resize(int width, int height);
   virtual bool WindowIsOpen() { return WindowHandle() != nullptr; }
   virtual const char* ReservedTextQuery() { return ""; }
   virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
@@ -72,6 +75,12 @@ public:
   // ---- Controls ----
   // [main thread] Ownership passes to the editor; returns the control's index.
   int AttachControl(std::unique_ptr<IControl> control);
+  // [main thread · may block] Loads the image and puts a plain-copy bitmap control for it at
+  // index 0, ahead of every control.
+  void AttachBackground(int id, const char* name);
+  // [main thread · may block] The image for a resource identifier, from the process-wide cache
+  // (loaded on the first request). A missing image has no bitmap and a size of 0 × 0.
+  IImage LoadImage(int id, const char* name, int nFrames = 1, bool framesAreHorizontal = false);
   int NControls() const { return controls_.Count(); }
   IControl* GetControl(int idx) const { return controls_.Get(idx); }
   void SetKeyCatcher(std::unique_ptr<IControl> catcher) { keyCatcher_ = std::move(catcher); }
@@ -99,9 +108,32 @@ public:
   IPlugBase* Plug() const { return plug_; }
 
   // ---- Drawing helpers [editor thread] ----
+  // They draw into the surface and answer false only when a font cannot be created; without a
+  // surface they draw nothing. A missing blend means source-alpha copy at full weight.
+  // Frame f (1-based) of a film strip, clipped to the current redraw's clip rectangle.
+  bool DrawBitmapFrame(const IImage& image, const IBounds& dest, int frame,
+                       const BlendSpec* blend = nullptr);
+  // The dest-sized part of the image whose top-left is (sx, sy), clipped as above.
+  bool DrawBitmapRegion(const IImage& image, const IBounds& dest, int sx, int sy,
+                        const BlendSpec* blend = nullptr);
+  bool FillRect(const IColorRGBA& colour, const IBounds& rect, const BlendSpec* blend = nullptr);
+  bool DrawLine(const IColorRGBA& colour, float x1, float y1, float x2, float y2,
+                const BlendSpec* blend = nullptr, bool antialias = false);
+  // Angle 0 points up and grows clockwise.
+  bool DrawRadialLine(const IColorRGBA& colour, float cx, float cy, float angle, float rInner,
+                      float rOuter, const BlendSpec* blend = nullptr, bool antialias = false);
+  bool DrawVerticalLine(const IColorRGBA& colour, int x, int y1, int y2);
+  bool DrawHorizontalLine(const IColorRGBA& colour, int y, int x1, int x2);
+  bool DrawRectOutline(const IColorRGBA& colour, const IBounds& rect);
   // Draws (or, when measuring, measures into rect) a text with the style's cached font. False
   // only when the font cannot be created.
   bool DrawText(const ITextStyle& style, const char* text, IBounds& rect, bool measure = false);
+  const IBounds& DrawClip() const { return drawClip_; }
+
+  // ---- Redrawing ----
+  // [editor thread] Redraws what needs it (see the two strategies in IGraphics.cpp) and copies
+  // the update rectangle to the window; the answer is the window's.
+  bool Draw(const IBounds& rect);
 
   // ---- Redraw bookkeeping ----
   // [editor thread] Grows r by the rectangle of every dirty control; true when any was dirty.

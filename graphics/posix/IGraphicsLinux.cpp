@@ -1,0 +1,205 @@
+#include "graphics/posix/IGraphicsLinux.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "drawing/LICE_Png.h"
+#include "drawing/LICE_Raster.h"
+#include "drawing/LICE_SysBitmap.h"
+#include "framework/IPlugBase.h"
+
+namespace tavo {
+
+namespace {
+
+constexpr size_t kPathSize = 4096;
+
+// Keeps the text up to and including the last '/'; empty when there is none or nothing follows.
+void SetFolderOf(const char* path, GrowableText* out) {
+  const char* slash = std::strrchr(path, '/');
+  if (!slash || slash[1] == '\0') {
+    out->Set("");
+    return;
+  }
+  out->Set(path, static_cast<size_t>(slash - path) + 1);
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// What a parameter's entry box lets through: digits and signs for whole numbers, a decimal
+// point too for continuous values.
+bool AcceptsCharacter(const IParameter* param, char c) {
+  if (!param) return true;
+  if ((c >= '0' && c <= '9') || c == '-' || c == '+') return true;
+  return c == '.' && param->Kind() == ParamKind::Double;
+}
+
+} // namespace
+
+IGraphicsLinux::IGraphicsLinux(IPlugBase* plug, int width, int height, int fps)
+    : IGraphics(plug, width, height, fps) {}
+
+IGraphicsLinux::~IGraphicsLinux() {
+  CloseWindow();
+}
+
+bool IGraphicsLinux::DrawScreen(const IBounds& rect) {
+  if (!window_ || !surface_) return false;
+  const int l = std::max(rect.L, 0), t = std::max(rect.T, 0);
+  const int r = std::min(rect.R, width_), b = std::min(rect.B, height_);
+  if (r <= l || b <= t) return true;
+  BlitBitmapRect(&window_->frame, surface_.get(), l, t, l, t, r - l, b - t, 1.0f,
+                 LICE_BLIT_MODE_COPY);
+  return true;
+}
+
+void IGraphicsLinux::Resize(int width, int height) {
+  if (width == width_ && height == height_) return;
+  IGraphics::Resize(width, height);
+  if (window_) {
+    window_->frame.Resize(width_, height_);
+    FillRectangle(&window_->frame, 0, 0, width_, height_, 0, 1.0f, LICE_BLIT_MODE_COPY);
+  }
+}
+
+int IGraphicsLinux::ShowMessageBox(const char* text, const char* caption, int type) {
+  return responder_ ? responder_->OnMessageBox(text ? text : "", caption ? caption : "", type) : 0;
+}
+
+int IGraphicsLinux::PopupMenuForControl(IControl*, const IPopupMenu& menu, const IBounds& rect) {
+  ReleaseMouseCapture();
+  mouseOverIdx_ = -1;
+  if (!responder_) return -1;
+  const int chosen = responder_->OnPopupMenu(menu, rect);
+  const int count = static_cast<int>(menu.items.size());
+  return chosen >= 0 && chosen < count ? chosen : -1;
+}
+
+void IGraphicsLinux::TextEntryForControl(IControl* control, const char* text, const IBounds& rect) {
+  // One entry at a time; a responder that prompts again from inside its answer is refused.
+  if (!control || entryOpen_ || !responder_) return;
+  entryOpen_ = true;
+  GrowableText typed;
+  const int maxLength = std::max(control->TextEntryLength(), 0);
+  const bool confirmed = responder_->OnTextEntry(text ? text : "", rect, maxLength, &typed);
+  entryOpen_ = false;
+  if (!confirmed) return;
+
+  const IParameter* param = plug_ ? plug_->GetParam(control->ParamIdx()) : nullptr;
+  std::string accepted;
+  for (const char* c = typed.Get(); *c && static_cast<int>(accepted.size()) < maxLength; ++c) {
+    if (AcceptsCharacter(param, *c)) accepted.push_back(*c);
+  }
+  SetFromStringAfterPrompt(control, accepted.c_str());
+}
+
+void IGraphicsLinux::HostFolder(GrowableText* out) {
+  if (!out) return;
+  char path[kPathSize];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) {
+    out->Set("");
+    return;
+  }
+  path[n] = '\0';
+  SetFolderOf(path, out);
+}
+
+void IGraphicsLinux::ModuleFolder(GrowableText* out) {
+  if (!out) return;
+  char path[kPathSize];
+  if (platform::ModuleFilePath(module_, path, sizeof path) == 0) {
+    out->Set("");
+    return;
+  }
+  SetFolderOf(path, out);
+}
+
+void IGraphicsLinux::DesktopFolder(GrowableText* out) {
+  if (!out) return;
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) {
+    out->Set("");
+    return;
+  }
+  const std::string desktop = std::string(home) + "/Desktop";
+  out->Set(IsDirectory(desktop) ? desktop.c_str() : home);
+}
+
+bool IGraphicsLinux::PromptForFile(GrowableText* path, bool save, const char* folder,
+                                   const char* extensions) {
+  if (!path) return false;
+  if (!window_) {
+    path->Set("");
+    return false;
+  }
+  return responder_ && responder_->OnPromptForFile(path, save, folder ? folder : "",
+                                                   extensions ? extensions : "");
+}
+
+bool IGraphicsLinux::PromptForColour(IColorRGBA* colour, const char* prompt) {
+  if (!colour || !window_ || !responder_) return false;
+  return responder_->OnPromptForColour(colour, prompt ? prompt : "");
+}
+
+bool IGraphicsLinux::OpenURL(const char* url, const char* windowTitle, const char* confirmText,
+                             const char* errorText) {
+  if (confirmText && ShowMessageBox(confirmText, windowTitle, kMessageYesNo) != kAnswerYes) {
+    return false;
+  }
+  if (url && responder_ && responder_->OnOpenURL(url, windowTitle ? windowTitle : "")) {
+    return true;
+  }
+  if (errorText) ShowMessageBox(errorText, windowTitle, kMessageOk);
+  return false;
+}
+
+void* IGraphicsLinux::OpenWindow(void* parent) {
+  CloseWindow();
+  window_ = std::make_unique<OffscreenWindow>();
+  window_->parent = parent;
+  window_->frame.Resize(width_, height_);
+  FillRectangle(&window_->frame, 0, 0, width_, height_, 0, 1.0f, LICE_BLIT_MODE_COPY);
+  SetAllControlsDirty();
+  return window_.get();
+}
+
+void IGraphicsLinux::CloseWindow() {
+  window_.reset();
+}
+
+LICE_IBitmap* IGraphicsLinux::LoadPlatformBitmap(int id, const char* name) {
+  if (!name) return nullptr;
+  // The name only tells the format; the identifier picks the resource.
+  const char* dot = nullptr;
+  for (const char* p = name + std::strlen(name); p > name; --p) {
+    if (*p == '.') {
+      dot = p;
+      break;
+    }
+  }
+  if (!dot || strcasecmp(dot + 1, "png") != 0) return nullptr;
+  return LoadPngFromResource(module_, id, nullptr);
+}
+
+bool IGraphicsLinux::OnTimerTick() {
+  if (!window_) return false;
+  IBounds area;
+  if (!IsDirty(area)) return false;
+  Draw(area);
+  return true;
+}
+
+bool IGraphicsLinux::SavePresentedFrame(const char* path) const {
+  return window_ && path && WritePngToFile(path, window_->frame);
+}
+
+} // namespace tavo
