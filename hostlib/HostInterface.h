@@ -158,6 +158,20 @@ inline void ToHostString(const char* text, SHostString& out) {
   out.length = static_cast<uint8_t>(n);
 }
 
+// A settings path or other fixed-size text the host hands over for the module to fill: at most
+// 255 characters and a terminator.
+struct SHostPath {
+  char text[256];
+};
+
+// The editor rectangle as the host reads it.
+struct SViewRect {
+  int16_t top;
+  int16_t left;
+  int16_t bottom;
+  int16_t right;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Rendering. The engine owns one instance record per rendering instance and hands the process's
 // callback a context for each block: the buffer pointers (inputs, the extra input when flagged,
@@ -175,11 +189,11 @@ struct SRenderInstance {
 };
 
 struct SRenderContext {
-  float* const* buffers; // inputs (+ extra) then outputs
-  int32_t bufferCount;   // entries in buffers
-  int32_t frames;        // frames of this block
-  int32_t bufferFrames;  // frames each buffer (and the silence) can hold
-  float* silence;        // bufferFrames zeros; never written by the host
+  float** buffers;      // inputs (+ extra) then outputs
+  int32_t bufferCount;  // entries in buffers
+  int32_t frames;       // frames of this block
+  int32_t bufferFrames; // frames each buffer (and the silence) can hold
+  float* silence;       // bufferFrames zeros; never written by the host
 };
 
 inline constexpr int32_t kFixedQuantum = 32;

@@ -1,0 +1,137 @@
+#pragma once
+// The host program's handle on the engine stand-ins: what they answer and what the module asked
+// of them. Each function lives in the stand-in library it configures (DAE, DigiExt, DSI,
+// DSPManager). All of them run on the host's main thread unless they say otherwise; the
+// libraries guard their state with a lock, since the module's calls may come from any thread.
+//
+// The stand-ins behave like a host, not like mocks: they check every handle, identifier and
+// message record the module hands them, refuse what a host would refuse, and count each refusal
+// as an error a test can see.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "hostlib/HostInterface.h"
+
+namespace standin {
+
+// ---------------------------------------------------------------------------------------------
+// DAE: gestalt, version, token service, message dispatch, process registration, rendering.
+
+inline constexpr int32_t kDSPManagerHandle = hostabi::FourCC("DSPm");
+inline constexpr int32_t kGestaltUnknownSelector = -20001;
+
+struct DecodedMessage {
+  int32_t receiver;
+  int32_t messageClass;
+  int32_t kind;
+  int32_t protocol;
+  int32_t sender;
+  int16_t length;
+  int32_t value;        // control messages of kind 'CAVL'
+  int16_t gestureState; // 'CTCH': 1 touch, 0 release
+};
+
+struct RegisteredProcess {
+  int32_t processID;
+  std::vector<int32_t> hostControlIDs; // by control index − 1
+  bool live;
+};
+
+// Back to a freshly started engine: default answers, empty logs, no handles, no instances.
+void ResetEngine();
+
+// Gestalt answers. Defaults: 'vqta' → 0 (fixed quantum), 'hsds' → status 0 (token service
+// present), 'pisi' → kDSPManagerHandle, 'srat' → 44100. Unknown selectors answer
+// kGestaltUnknownSelector and leave the answer untouched.
+void SetGestalt(int32_t selector, int32_t status, int32_t answer);
+void SetVariableQuantum(bool on);       // the 'vqta' answer and the flag of new instances
+void SetTokenService(bool present);     // the 'hsds' status
+void SetMaximumQuantum(int32_t frames); // default 1024
+void SetEngineVersion(int32_t version); // default 0x0801
+void SetEngineAlive(bool alive);        // default true
+// Status that well-formed messages are answered with (default 0).
+void SetDispatchStatus(int32_t status);
+// Status that control and process registrations are answered with (default 0).
+void SetRegistrationStatus(int32_t status);
+
+// Observation.
+std::vector<DecodedMessage> DispatchedMessages();
+void ClearDispatchedMessages();
+int ErrorCount(); // malformed records, unknown handles and identifiers, bad arguments
+int LiveServerCount();
+int LiveTokenObjectCount();
+std::vector<RegisteredProcess> RegisteredProcesses();
+hostabi::ModuleProc RegisteredOpenProc();
+hostabi::ModuleProc RegisteredCloseProc();
+int UnregisteredMIDIClientCount();
+
+// Rendering: the instances the module created, in creation order (deleted ones removed).
+std::vector<hostabi::SRenderInstance*> RenderInstances();
+void SetExtraInputConnected(hostabi::SRenderInstance* instance, bool connected);
+// [the host's render thread] Calls the instance's callback for one block. buffers holds the
+// inputs (+ the extra input when connected) then the outputs, each of bufferFrames floats.
+// Returns false (and counts an error) for an unknown or unstarted instance, a buffer list that
+// does not match the instance's channels or a frame count beyond bufferFrames; afterwards
+// buffers holds the pointers the module left in the context (the silence buffer after a failed
+// block).
+bool RenderBlock(hostabi::SRenderInstance* instance, std::span<float*> buffers, int32_t frames,
+                 int32_t bufferFrames);
+// Whether a pointer is the engine's silence buffer.
+bool IsSilenceBuffer(const float* buffer);
+void SetTransport(const hostabi::STransportState& state);
+
+// ---------------------------------------------------------------------------------------------
+// DigiExt: resource files, host windows, key map, idle.
+
+struct ResourceFileEvent {
+  bool open;
+  std::string path;
+  int16_t file;
+  hostabi::SwapResourceProc swap;
+};
+
+void ResetDigiExt();
+std::vector<ResourceFileEvent> ResourceFileEvents();
+std::vector<int16_t> ResourceFileSwitches(); // every file made current, in order
+int16_t CurrentResourceFileForTest();
+int DigiExtErrorCount();
+int IdleCount();
+void MapHostWindow(void* hostWindow, void* nativeWindow);
+void SetKeyDown(int keyCode, bool down);
+
+// ---------------------------------------------------------------------------------------------
+// DSI: the stand-alone DSP driver and the installed cards.
+
+void ResetDSI();
+void SetDriverStatus(int32_t status);
+void SetCards(std::vector<int32_t> cardTypes);
+void SetDSPs(std::vector<hostabi::SDSPEntry> dsps);
+int DriverStartCount();
+int DSIErrorCount();
+
+// ---------------------------------------------------------------------------------------------
+// DSPManager: version and clients.
+
+inline constexpr int32_t kDefaultClient = 1;
+
+struct ClientEvent {
+  int32_t client;
+  bool active;
+};
+struct ManagerClient {
+  int32_t handle;
+  std::string name;
+  bool registered;
+};
+
+void ResetDSPManager();
+void SetManagerVersion(int32_t version); // default 2
+void RefuseClientRegistration(bool refuse);
+std::vector<ManagerClient> ManagerClients();
+std::vector<ClientEvent> ClientActivity();
+int DSPManagerErrorCount();
+
+} // namespace standin

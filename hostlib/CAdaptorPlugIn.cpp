@@ -1,0 +1,28 @@
+#include "hostlib/CAdaptorPlugIn.h"
+
+#include "hostlib/CHostEngine.h"
+
+CAdaptorPlugIn::CAdaptorPlugIn(hostabi::RenderCallback callback, void* owner, int32_t inputs,
+                               int32_t outputs) {
+  const int32_t status =
+      CHostEngine::Get().NewRenderInstance(callback, owner, inputs, outputs, &instance_);
+  if (hostabi::StatusFailed(status) || !instance_)
+    throw status != 0 ? status : hostabi::kErrGeneric;
+}
+
+CAdaptorPlugIn::~CAdaptorPlugIn() {
+  if (!instance_) return;
+  instance_->owner = nullptr; // a late block finds no process rather than a dead one
+  CHostEngine::Get().DeleteRenderInstance(instance_);
+}
+
+int32_t CAdaptorPlugIn::Start() {
+  return CHostEngine::Get().StartRenderInstance(instance_);
+}
+
+bool CAdaptorPlugIn::Transport(hostabi::STransportState& state) const {
+  hostabi::STransportState answer{};
+  if (hostabi::StatusFailed(CHostEngine::Get().GetTransport(instance_, &answer))) return false;
+  state = answer;
+  return true;
+}
