@@ -32,6 +32,7 @@ private:
   LICE_pixel* bits_ = nullptr;
   int allocWidth_ = 0;
   int allocHeight_ = 0;
-  void* section_ = nullptr;  // the platform's pixel allocation
-  void* previous_ = nullptr; // what the context held before the section (Windows only)
+  void* section_ = nullptr; // the platform's pixel allocation
+  [[maybe_unused]] void* previous_ =
+      nullptr; // what the context held before the section (Windows only)
 };
