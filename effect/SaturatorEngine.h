@@ -110,20 +110,9 @@ public:
       // The leveller hears one tenth of the mean of the two gained channels.
       s_.feedback = (wg.Right() + wg.Left()) * 0.05;
     }
-    w = wg * T(4);
 
-    T y{};
-    for (int i = 0; i < SaturatorCoefficients::kOversampling; ++i) {
-      // Zero stuffing with gain 2 keeps the interpolated level.
-      T u = i == 0 ? T(double(SaturatorCoefficients::kOversampling)) * w : T(0.0);
-      u = ch.up.Process(u);
-      ch.preState = T(c.preCoeff) * u + T(c.preFeedback) * ch.preState;
-      const T shaped = Shape(ch.preState, u);
-      const T e = (shaped - T(c.postFeedback) * ch.shapedPrev) * T(c.postGain);
-      ch.shapedPrev = shaped;
-      const T v = ch.down.Process(e);
-      if (i == 0) y = v; // the second sub-frame only advances the filters
-    }
+    // 2× oversampling, written out in polyphase form (see OversampledCore).
+    T y = OversampledCore(wg * T(4));
 
     y = y * T(s_.makeup);
     y = ProcessBiquad(c.deEmphasis, ch.deEmphasis, y);
@@ -140,6 +129,45 @@ public:
   }
 
 private:
+  // Interpolate by zero stuffing with gain 2, shape each of the two oversampled samples between
+  // the one-pole pre-filter and its approximate inverse, decimate keeping the first sample.
+  //
+  // The half-band cascades run in z^-2, so even and odd oversampled samples are independent
+  // recursions. The interpolator's odd phase is fed only zeros from a zero state and so stays
+  // exactly +0 for ever: only its even phase is computed, A giving the even sample and B, one
+  // call later, the odd one. Of the decimator only the even phase of A and the odd phase of B
+  // ever reach the output; the other two phases would be computed only to be discarded. The
+  // samples that are computed come out bit for bit as from two calls of HalfBandFilter::Process
+  // per frame.
+  T OversampledCore(T w) {
+    const SaturatorCoefficients& c = c_;
+    SaturatorChannel<T>& ch = ch_;
+    HalfBandFilter<T>& up = ch.up;
+    HalfBandFilter<T>& down = ch.down;
+
+    const T v = T(double(SaturatorCoefficients::kOversampling)) * w;
+    const T aUp = ProcessAllpassPhase(kHalfBandCoefficientsA, up.cascadeA.y1, v, up.x1);
+    const T bUp = ProcessAllpassPhase(kHalfBandCoefficientsB, up.cascadeB.y1, v, up.x1);
+    up.x1 = v;
+    const T uEven = (aUp + up.delayed) * T(0.5); // `delayed` is the odd phase of B: +0
+    const T uOdd = (T(0.0) + bUp) * T(0.5);      // the odd phase of A is +0
+
+    ch.preState = T(c.preCoeff) * uEven + T(c.preFeedback) * ch.preState;
+    const T shapedEven = Shape(ch.preState, uEven);
+    const T eEven = (shapedEven - T(c.postFeedback) * ch.shapedPrev) * T(c.postGain);
+    ch.preState = T(c.preCoeff) * uOdd + T(c.preFeedback) * ch.preState;
+    const T shapedOdd = Shape(ch.preState, uOdd);
+    const T eOdd = (shapedOdd - T(c.postFeedback) * shapedEven) * T(c.postGain);
+    ch.shapedPrev = shapedOdd;
+
+    const T aDown = ProcessAllpassPhase(kHalfBandCoefficientsA, down.cascadeA.y1, eEven, down.x1);
+    const T y = (aDown + down.delayed) * T(0.5);
+    down.delayed = ProcessAllpassPhase(kHalfBandCoefficientsB, down.cascadeB.y0, eOdd, down.x0);
+    down.x1 = eEven;
+    down.x0 = eOdd;
+    return y;
+  }
+
   // The asymmetric nonlinearity. Both branches behave as s − evenAmount × s² for small s; the
   // branch follows the sign of the oversampled input u, not of the pre-filtered s.
   T Shape(T s, T u) const {
@@ -147,7 +175,22 @@ private:
     if constexpr (kMono) {
       return u > 0 ? Positive(s, q) : Negative(s, q);
     } else {
-      return SelectPositive(u, Positive(s, q), Negative(s, q));
+      // Each lane takes its own branch: the operands of both branches are chosen per lane first,
+      // so only two square roots and two divisions are needed. Multiplying by an exact 1 where a
+      // branch has no factor keeps every lane's arithmetic that of its branch.
+      //   positive: (t / √(t² + 1)) × posScaleInv − ((q / √(q² + 1)) × evenAmount) × 1
+      //   negative: (s / √(q + 1)) × 1 − ((h / √(h² + 1)) × negScaleInv) × evenAmount
+      const T t = T(c_.posScale) * s;
+      const T h = T(c_.negScale) * q;
+      const T one(1.0);
+      const T n1 = SelectPositive(u, t, s);
+      const T d1 = SelectPositive(u, t * t + one, q + one);
+      const T n2 = SelectPositive(u, q, h);
+      const T d2 = SelectPositive(u, q * q + one, h * h + one);
+      const T k1 = SelectPositive(u, T(c_.posScaleInv), one);
+      const T k2 = SelectPositive(u, T(c_.evenAmount), T(c_.negScaleInv));
+      const T k3 = SelectPositive(u, one, T(c_.evenAmount));
+      return n1 / Sqrt(d1) * k1 - n2 / Sqrt(d2) * k2 * k3;
     }
   }
   T Positive(T s, T q) const {
