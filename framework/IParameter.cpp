@@ -64,6 +64,9 @@ void IParameter::SetDisplayText(int value, const char* text) {
 }
 
 void IParameter::SetValueClamped(double plain) {
+  // A NaN (from a damaged chunk, say) has no place in the range; it would poison every gain
+  // computed from it, so the parameter falls back to its default.
+  if (std::isnan(plain)) plain = defaultValue_;
   value_ = std::clamp(plain, min_, max_);
 }
 
@@ -72,6 +75,7 @@ double IParameter::FromNormalized(double normalized) const {
 }
 
 void IParameter::SetNormalized(double normalized) {
+  if (std::isnan(normalized)) return; // not a position on any control: keep the value
   double v = FromNormalized(normalized);
   // Discrete kinds land on a multiple of the step counted from zero, halves rounding up.
   if (kind_ != ParamKind::Double) v = std::floor(v / step_ + 0.5) * step_;

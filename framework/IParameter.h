@@ -51,11 +51,11 @@ public:
   double Value() const { return value_; }
   void SetValue(double plain) { value_ = plain; }
   // Stores a plain value clamped to [min, max], without rounding to the step (state restore,
-  // host automation).
+  // host automation). NaN stores the default.
   void SetValueClamped(double plain);
 
   // [processing lock held] Sets the plain value from a normalised one; non-Double kinds are
-  // rounded to a multiple of the step. There is no lower clamp.
+  // rounded to a multiple of the step. There is no lower clamp. NaN is ignored.
   void SetNormalized(double normalized);
   double GetNormalized() const { return ToNormalized(Value()); }
   double ToNormalized(double plain) const;

@@ -31,6 +31,7 @@ TEST(TAVOConcurrency, RenderingSurvivesEditorHostAndStateTraffic) {
   ASSERT_EQ(plug.MeterControl(), 0);
 
   std::atomic<bool> stop{false};
+  std::atomic<int> blocks{0};
   std::thread audio([&] {
     std::vector<float> left(32), right(32), outL(32), outR(32);
     float* in[2] = {left.data(), right.data()};
@@ -47,6 +48,7 @@ TEST(TAVOConcurrency, RenderingSurvivesEditorHostAndStateTraffic) {
         plug.RunBypass(32);
       else
         plug.RunProcess(32);
+      blocks.fetch_add(1);
     }
   });
 
@@ -76,6 +78,8 @@ TEST(TAVOConcurrency, RenderingSurvivesEditorHostAndStateTraffic) {
 
   editorSide.join();
   hostSide.join();
+  while (blocks.load() < 2000)
+    std::this_thread::yield(); // the audio thread really ran alongside
   stop = true;
   audio.join();
   EXPECT_GE(needle->Value(), 0.015);

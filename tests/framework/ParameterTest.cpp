@@ -106,6 +106,15 @@ TEST(ParameterNormalized, DoubleKeepsUnroundedValues) {
   EXPECT_DOUBLE_EQ(p.Value(), 1.234);
 }
 
+TEST(ParameterNormalized, NotANumberLeavesTheValueAlone) {
+  IParameter p;
+  p.InitDouble("x", 3, 0, 10, 0.1);
+  p.SetNormalized(std::nan(""));
+  EXPECT_EQ(p.Value(), 3.0);
+  p.SetValueClamped(std::nan(""));
+  EXPECT_EQ(p.Value(), 3.0); // the default
+}
+
 TEST(ParameterNormalized, ToNormalizedClampsToTheRange) {
   IParameter p;
   p.InitDouble("x", 0, -20, 20, 0.1);

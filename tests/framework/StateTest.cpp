@@ -144,6 +144,17 @@ TEST_F(PresetTest, LoadedValuesAreClampedNotRounded) {
   EXPECT_EQ(plug.GetParam(2)->Value(), 0.0);
 }
 
+TEST_F(PresetTest, NotANumberInAChunkRestoresTheDefault) {
+  IStateChunk c;
+  c.PutDouble(std::nan(""));
+  c.PutDouble(-INFINITY);
+  c.PutDouble(INFINITY);
+  EXPECT_EQ(plug.LoadState(&c, 0), 24);
+  EXPECT_EQ(plug.GetParam(0)->Value(), 1.0);
+  EXPECT_EQ(plug.GetParam(1)->Value(), 0.0);
+  EXPECT_EQ(plug.GetParam(2)->Value(), 1.0);
+}
+
 TEST_F(PresetTest, StateEqualsComparesInSinglePrecision) {
   const double same[] = {0, 1.0000001, 2.0, 1.0};
   EXPECT_TRUE(plug.StateEquals(same, 1));
