@@ -79,12 +79,28 @@ public:
   const SaturatorShared& shared() const { return s_; }
   const SaturatorChannel<T>& channels() const { return ch_; }
 
+  // What the first stage of a frame hands to the later ones.
+  struct Front {
+    T w;           // leveled, drifted, pre-emphasised input of the oversampled core
+    double makeup; // inverse make-up gain of this frame
+    double drift;  // drift gain of this frame
+  };
+
   // [audio thread · no allocation] One frame of one channel (T = double) or of two channels
   // (T = a lane type).
   T Process(T x) {
-    const SaturatorCoefficients& c = c_;
-    SaturatorChannel<T>& ch = ch_;
+    const Front f = ProcessFront(x);
+    return ProcessBack(ProcessCore(f.w), f);
+  }
 
+  // The same frame in three stages. Only the front stage depends on the frames before it through
+  // shared state (drive smoother, drift, leveller); the core and the back stage depend on earlier
+  // frames only through their own filter states. A caller may therefore run each stage over a
+  // run of frames before the next one: the results are the same, and the processor can overlap
+  // the long per-frame computations of consecutive frames.
+  // [audio thread · no allocation]
+  Front ProcessFront(T x) {
+    const SaturatorCoefficients& c = c_;
     s_.driveGain = c.driveTarget * 0.0010000000000000009 + s_.driveGain * 0.999;
     s_.makeup = 0.28061551207734 / s_.driveGain;
 
@@ -96,7 +112,7 @@ public:
       dither = T(left, s_.ditherRight.Next());
     }
     T w = T(s_.driveGain) * x + dither * T(1e-11);
-    w = ProcessBiquad(c.preEmphasis, ch.preEmphasis, w);
+    w = ProcessBiquad(c.preEmphasis, ch_.preEmphasis, w);
 
     const double m = c.driftDepth * s_.drift.Step() + 1;
     s_.driftGain = m;
@@ -110,17 +126,23 @@ public:
       // The leveller hears one tenth of the mean of the two gained channels.
       s_.feedback = (wg.Right() + wg.Left()) * 0.05;
     }
+    return {wg * T(4), s_.makeup, m};
+  }
 
-    // 2× oversampling, written out in polyphase form (see OversampledCore).
-    T y = OversampledCore(wg * T(4));
+  // [audio thread · no allocation] 2× oversampled shaping, in polyphase form (see below).
+  T ProcessCore(T w) { return OversampledCore(w); }
 
-    y = y * T(s_.makeup);
+  // [audio thread · no allocation] Make-up gain, post-filter chain, drift removal, DC blocker.
+  T ProcessBack(T y, const Front& f) {
+    const SaturatorCoefficients& c = c_;
+    SaturatorChannel<T>& ch = ch_;
+    y = y * T(f.makeup);
     y = ProcessBiquad(c.deEmphasis, ch.deEmphasis, y);
     y = ProcessOnePole(c.toneLowpass, ch.toneLowpass, y);
     y = ProcessBiquad(c.lowPeak, ch.lowPeak, y);
     y = ProcessOnePole(c.airShelf, ch.airShelf, y);
     y = ProcessOnePole(c.driveShelf, ch.driveShelf, y);
-    y = y / T(m);
+    y = y / T(f.drift);
 
     ch.dc = ch.dc * T(0.999) + y - ch.dcPrev;
     ch.dcPrev = y;

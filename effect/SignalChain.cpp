@@ -76,8 +76,17 @@ void SignalChain::ProcessWith(const ChainSettings& s, double sampleRate, bool st
   meter_.Settle();
 }
 
+// Both paths run a block in runs of up to kRun frames, each run in three passes: the per-frame
+// front (trim, ramp, crossfade amount, crosstalk and the engine's front stage, which carries the
+// drive smoother, drift and leveller from frame to frame), the engine's oversampled core, and the
+// back (the engine's post chain, mix, clamp, noise, ramp, meter). Every state still sees its
+// frames in order, so the samples are exactly those of a frame-by-frame loop; the passes only let
+// the processor overlap consecutive frames' long computations.
+constexpr int kRun = 32;
+
 void SignalChain::RunMono(const double* in, double* out, int frames) {
-  SaturatorKernel<double> engine = saturator_.BeginMono();
+  using Kernel = SaturatorKernel<double>;
+  Kernel engine = saturator_.BeginMono();
   VuMeter meter = meter_;
   BiquadState<double> noiseShelf = left_.noiseShelf;
   NoiseSource noise = noiseLeft_;
@@ -89,16 +98,33 @@ void SignalChain::RunMono(const double* in, double* out, int frames) {
   const double wetStep = bypassed_ ? 0.0 : kWetStep;
   const bool meterShowsInput = meter.vuMode() == 0;
 
-  for (int i = 0; i < frames; ++i) {
-    if (ramp <= 1.0) ramp += kRampStep;
-    const double x = FiniteOrZero(in[i] * inputGain * ramp);
-    wet = wet * 0.99 + wetStep;
-    const double y = engine.Process(x);
-    double o = Clamp(y * outputGain * wet + (1 - wet) * x, -kClamp, kClamp);
-    const double f = ProcessBiquad(noiseShelf_, noiseShelf, noise.Next() * noiseLevel);
-    o = FlushTiny((f + o) * ramp);
-    out[i] = o;
-    meter.Step(meterShowsInput ? x : o, x, o);
+  for (int start = 0; start < frames; start += kRun) {
+    const int n = frames - start < kRun ? frames - start : kRun;
+    const double* inRun = in + start;
+    double* outRun = out + start;
+    double dry[kRun], rampAt[kRun], wetAt[kRun], core[kRun];
+    Kernel::Front front[kRun];
+
+    for (int i = 0; i < n; ++i) {
+      if (ramp <= 1.0) ramp += kRampStep;
+      const double x = FiniteOrZero(inRun[i] * inputGain * ramp);
+      wet = wet * 0.99 + wetStep;
+      dry[i] = x;
+      rampAt[i] = ramp;
+      wetAt[i] = wet;
+      front[i] = engine.ProcessFront(x);
+    }
+    for (int i = 0; i < n; ++i)
+      core[i] = engine.ProcessCore(front[i].w);
+    for (int i = 0; i < n; ++i) {
+      const double x = dry[i];
+      const double y = engine.ProcessBack(core[i], front[i]);
+      double o = Clamp(y * outputGain * wetAt[i] + (1 - wetAt[i]) * x, -kClamp, kClamp);
+      const double f = ProcessBiquad(noiseShelf_, noiseShelf, noise.Next() * noiseLevel);
+      o = FlushTiny((f + o) * rampAt[i]);
+      outRun[i] = o;
+      meter.Step(meterShowsInput ? x : o, x, o);
+    }
   }
 
   saturator_.EndMono(engine);
@@ -112,7 +138,8 @@ void SignalChain::RunMono(const double* in, double* out, int frames) {
 template <class Lane>
 void SignalChain::RunStereo(const double* inL, const double* inR, double* outL, double* outR,
                             int frames) {
-  SaturatorKernel<Lane> engine = saturator_.BeginStereo<Lane>();
+  using Kernel = SaturatorKernel<Lane>;
+  Kernel engine = saturator_.BeginStereo<Lane>();
   ChainChannel<Lane> ch = PackLanes<ChainChannel, Lane>(left_, right_);
   VuMeter meter = meter_;
   NoiseSource noiseL = noiseLeft_;
@@ -129,35 +156,49 @@ void SignalChain::RunStereo(const double* inL, const double* inR, double* outL, 
   const BiquadCoefficients noiseShelf = noiseShelf_;
   const bool meterShowsInput = meter.vuMode() == 0;
 
-  for (int i = 0; i < frames; ++i) {
-    if (ramp <= 1.0) ramp += kRampStep;
-    const double g = inputGain * ramp;
-    const Lane x(FiniteOrZero(inL[i] * g), FiniteOrZero(inR[i] * g));
-    wet = wet * 0.99 + wetStep;
+  for (int start = 0; start < frames; start += kRun) {
+    const int n = frames - start < kRun ? frames - start : kRun;
+    Lane dry[kRun], core[kRun];
+    double rampAt[kRun], wetAt[kRun];
+    typename Kernel::Front front[kRun];
 
-    Lane s = x;
-    if (crosstalk) {
-      // Each channel receives the other one through the shelf: the left lane of the crosstalk
-      // state runs on the right input and the right lane on the left input.
-      const Lane c = ProcessBiquad(crosstalkShelf, ch.crosstalk, x.Swapped());
-      s = x + crosstalkLevel * c;
+    for (int i = 0; i < n; ++i) {
+      if (ramp <= 1.0) ramp += kRampStep;
+      const double g = inputGain * ramp;
+      const Lane x(FiniteOrZero(inL[start + i] * g), FiniteOrZero(inR[start + i] * g));
+      wet = wet * 0.99 + wetStep;
+      dry[i] = x;
+      rampAt[i] = ramp;
+      wetAt[i] = wet;
+      Lane s = x;
+      if (crosstalk) {
+        // Each channel receives the other one through the shelf: the left lane of the crosstalk
+        // state runs on the right input and the right lane on the left input.
+        const Lane c = ProcessBiquad(crosstalkShelf, ch.crosstalk, x.Swapped());
+        s = x + crosstalkLevel * c;
+      }
+      front[i] = engine.ProcessFront(s);
     }
+    for (int i = 0; i < n; ++i)
+      core[i] = engine.ProcessCore(front[i].w);
+    for (int i = 0; i < n; ++i) {
+      const Lane x = dry[i];
+      const Lane y = engine.ProcessBack(core[i], front[i]);
+      // The dry part is taken before the crosstalk.
+      Lane o = Clamp(y * outputGain * Lane(wetAt[i]) + x * Lane(1 - wetAt[i]), -kClamp, kClamp);
+      const double nL = noiseL.Next() * noiseLevel;
+      const double nR = noiseR.Next() * noiseLevel;
+      o = ProcessBiquad(noiseShelf, ch.noiseShelf, Lane(nL, nR)) + o;
+      o = FlushTinyOrNonFinite(o * Lane(rampAt[i]));
 
-    const Lane y = engine.Process(s);
-    // The dry part is taken before the crosstalk.
-    Lane o = Clamp(y * outputGain * Lane(wet) + x * Lane(1 - wet), -kClamp, kClamp);
-    const double nL = noiseL.Next() * noiseLevel;
-    const double nR = noiseR.Next() * noiseLevel;
-    o = ProcessBiquad(noiseShelf, ch.noiseShelf, Lane(nL, nR)) + o;
-    o = FlushTinyOrNonFinite(o * Lane(ramp));
-
-    const double oL = o.Left();
-    const double oR = o.Right();
-    outL[i] = oL;
-    outR[i] = oR;
-    const double midIn = (x.Right() + x.Left()) * 0.5;
-    const double midOut = (oL + oR) * 0.5;
-    meter.Step(meterShowsInput ? midIn : midOut, midIn, midOut);
+      const double oL = o.Left();
+      const double oR = o.Right();
+      outL[start + i] = oL;
+      outR[start + i] = oR;
+      const double midIn = (x.Right() + x.Left()) * 0.5;
+      const double midOut = (oL + oR) * 0.5;
+      meter.Step(meterShowsInput ? midIn : midOut, midIn, midOut);
+    }
   }
 
   saturator_.EndStereo(engine);
