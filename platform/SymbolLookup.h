@@ -8,4 +8,8 @@ namespace tavo::platform {
 // library's load count is left as it was.
 void* FindLoadedSymbol(const char* library, const char* symbol);
 
+// [any thread] The function exported under `ordinal` by the loaded library, where the system
+// exports by ordinal (Windows); null elsewhere or when it is not there.
+void* FindLoadedOrdinal(const char* library, unsigned ordinal);
+
 } // namespace tavo::platform

@@ -15,4 +15,8 @@ void* FindLoadedSymbol(const char* library, const char* symbol) {
   return address;
 }
 
+void* FindLoadedOrdinal(const char*, unsigned) {
+  return nullptr;
+}
+
 } // namespace tavo::platform

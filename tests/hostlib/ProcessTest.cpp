@@ -421,3 +421,16 @@ TEST(MessageRecords, ProcessMessagesCarryNoPayload) {
   for (size_t i = 38; i < first.bytes.size(); ++i)
     EXPECT_EQ(first.bytes[i], 0);
 }
+
+TEST_F(Rendering, TransportComesFromTheEngine) {
+  auto p = Connected();
+  standin::SetTransport({48000, 1000, 98.5, 7, 8, 1});
+  STransportState state{};
+  ASSERT_TRUE(p->HostInstance()->Transport(state));
+  EXPECT_EQ(state.sampleLocation, 48000);
+  EXPECT_EQ(state.stoppedLocation, 1000);
+  EXPECT_DOUBLE_EQ(state.tempo, 98.5);
+  EXPECT_EQ(state.numerator, 7);
+  EXPECT_EQ(state.denominator, 8);
+  EXPECT_EQ(state.running, 1);
+}
