@@ -142,6 +142,7 @@ int32_t CHostEngine::Idle() const {
 }
 
 void CHostEngine::GetKeyMap(uint8_t map[16]) const {
+  if (!map) return;
   std::memset(map, 0, 16);
   if (getKeyMap_) getKeyMap_(map);
 }
@@ -167,11 +168,13 @@ int32_t CHostEngine::InitSADriver() const {
 }
 
 int32_t CHostEngine::GetCardList(SCardList* list) const {
+  if (!list) return kErrGeneric;
   list->count = 0;
   return getCardList_ ? getCardList_(list) : 0;
 }
 
 int32_t CHostEngine::GetDSPList(SDSPList* list) const {
+  if (!list) return kErrGeneric;
   list->count = 0;
   return getDSPList_ ? getDSPList_(list) : 0;
 }

@@ -25,6 +25,9 @@ struct Instance {
 
 struct Engine {
   std::mutex lock;
+  // Held while a block renders; deleting an instance waits for it, as a host stops an instance
+  // before it lets it go. Taken before `lock`, never after.
+  std::mutex renderLock;
   std::map<int32_t, std::pair<int32_t, int32_t>> gestalt; // selector → (status, answer)
   int32_t maximumQuantum = 1024;
   int32_t version = 0x0801;
@@ -285,6 +288,7 @@ int32_t FicStartRenderInstance(SRenderInstance* instance) {
 }
 
 int32_t FicDeleteRenderInstance(SRenderInstance* instance) {
+  std::lock_guard r(E().renderLock);
   std::lock_guard g(E().lock);
   auto& list = E().instances;
   const auto it =
@@ -442,6 +446,7 @@ void SetExtraInputConnected(SRenderInstance* instance, bool connected) {
 bool RenderBlock(SRenderInstance* instance, std::span<float*> buffers, int32_t frames,
                  int32_t bufferFrames) {
   Engine& e = E();
+  std::lock_guard r(e.renderLock);
   RenderCallback callback = nullptr;
   {
     std::lock_guard g(e.lock);
@@ -459,7 +464,7 @@ bool RenderBlock(SRenderInstance* instance, std::span<float*> buffers, int32_t f
     std::fill(e.silence.begin(), e.silence.end(), 0.0f);
     callback = i->callback;
   }
-  // The callback runs without the engine's lock, as a real render thread would run it.
+  // The callback runs without the engine's state lock, so it may call back into the engine.
   SRenderContext context{buffers.data(), static_cast<int32_t>(buffers.size()), frames, bufferFrames,
                          e.silence.data()};
   callback(instance, &context);

@@ -150,6 +150,21 @@ std::vector<int16_t> ResourceFileSwitches() {
   return X().switches;
 }
 
+int32_t LoadResource(int16_t file, int32_t type, std::span<uint8_t> bytes) {
+  SwapResourceProc swap = nullptr;
+  {
+    std::lock_guard g(X().lock);
+    Extension& x = X();
+    if (!x.IsOpen(file)) {
+      ++x.errors;
+      return -1;
+    }
+    for (const auto& e : x.events)
+      if (e.open && e.file == file) swap = e.swap;
+  }
+  return swap ? swap(0, type, 0, bytes.data()) : 0;
+}
+
 int16_t CurrentResourceFileForTest() {
   std::lock_guard g(X().lock);
   return X().current;

@@ -96,6 +96,10 @@ struct ResourceFileEvent {
 void ResetDigiExt();
 std::vector<ResourceFileEvent> ResourceFileEvents();
 std::vector<int16_t> ResourceFileSwitches(); // every file made current, in order
+// Loads one resource of an open file as the host does: hands its bytes to the byte-order
+// procedure given at opening. Answers the procedure's result (0 without one, −1 for a file
+// that is not open).
+int32_t LoadResource(int16_t file, int32_t type, std::span<uint8_t> bytes);
 int16_t CurrentResourceFileForTest();
 int DigiExtErrorCount();
 int IdleCount();

@@ -208,3 +208,20 @@ TEST(DSPManagerStandIn, ChecksManagerAndClientNames) {
   EXPECT_NE(DSPManagerRegisterClient(standin::kDSPManagerHandle, "CProcessGroup<X>"), 0);
   EXPECT_EQ(standin::DSPManagerErrorCount(), 3);
 }
+
+TEST(DigiExtStandIn, LoadsResourcesThroughTheByteOrderProcedure) {
+  standin::ResetDigiExt();
+  SwapResourceProc swap = [](int32_t, int32_t type, int32_t, uint8_t* bytes) -> int32_t {
+    if (type != FourCC("cfrg")) return 0;
+    std::swap(bytes[0], bytes[3]);
+    std::swap(bytes[1], bytes[2]);
+    return 1;
+  };
+  const int16_t f = DigiExtOrdinal6562("/x/TAVO.so.rsr", swap);
+  std::array<uint8_t, 4> bytes{1, 2, 3, 4};
+  EXPECT_EQ(standin::LoadResource(f, FourCC("cfrg"), bytes), 1);
+  EXPECT_EQ(bytes, (std::array<uint8_t, 4>{4, 3, 2, 1}));
+  EXPECT_EQ(standin::LoadResource(f, FourCC("PNG "), bytes), 0);
+  EXPECT_EQ(standin::LoadResource(f + 1, FourCC("cfrg"), bytes), -1);
+  DigiExtOrdinal6563("/x/TAVO.so.rsr");
+}
