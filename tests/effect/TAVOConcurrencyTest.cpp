@@ -23,12 +23,13 @@ TEST(TAVOConcurrency, RenderingSurvivesEditorHostAndStateTraffic) {
   TAVO plug;
   plug.Reset();
   auto editor = std::make_unique<HeadlessGraphics>(&plug);
+  editor->AttachControl(std::make_unique<Knob>(&plug, IBounds(0, 0, 10, 10), -1)); // background
   Knob* needle = new Knob(&plug, IBounds(0, 0, 10, 10), -1);
   editor->AttachControl(std::unique_ptr<IControl>(needle)); // the chain's needle goes here
   Knob* drive = new Knob(&plug, IBounds(0, 0, 10, 10), TAVO::kDrive);
   editor->AttachControl(std::unique_ptr<IControl>(drive));
   plug.AttachEditor(editor.release());
-  ASSERT_EQ(plug.MeterControl(), 0);
+  ASSERT_EQ(plug.MeterControl(), 1);
 
   std::atomic<bool> stop{false};
   std::atomic<int> blocks{0};
