@@ -207,5 +207,81 @@ TEST_F(TAVOEditor, DoubleClickingAKnobRestoresItsStartingValue) {
   EXPECT_NEAR(plug.GetParam(TAVO::kFreqResponse)->Value(), 0.0, 1e-9);
 }
 
+// ---- Snapshots ----
+
+class TAVOEditorSnapshot : public TAVOEditor {
+protected:
+  TAVOEditorSnapshot() { editor->OpenWindow(nullptr); }
+  ~TAVOEditorSnapshot() override { editor->CloseWindow(); }
+
+  // Redraws what is dirty, keeps the frame as a PNG under the build folder.
+  void Render(const char* name) {
+    editor->OnTimerTick();
+    const std::string path = std::string(TAVO_TEST_OUTPUT_DIR) + "/" + name;
+    EXPECT_TRUE(editor->SavePresentedFrame(path.c_str())) << path;
+  }
+  LICE_pixel Pixel(int x, int y) const {
+    const LICE_IBitmap* frame = editor->PresentedFrame();
+    return frame->PixelData()[y * frame->RowSpan() + x];
+  }
+  static int Red(LICE_pixel p) { return static_cast<int>((p >> 16) & 0xFF); }
+  static int Green(LICE_pixel p) { return static_cast<int>((p >> 8) & 0xFF); }
+  static int Luma(LICE_pixel p) {
+    return (Red(p) * 3 + Green(p) * 6 + static_cast<int>(p & 0xFF)) / 10;
+  }
+  // The column of the meter window that stands out darkest against its neighbours on one row:
+  // where the needle is.
+  int NeedleColumn(int y) const {
+    int column = -1, best = 1 << 30;
+    for (int x = 52; x < 252; ++x) {
+      const int contrast = 2 * Luma(Pixel(x, y)) - Luma(Pixel(x - 3, y)) - Luma(Pixel(x + 3, y));
+      if (contrast < best) best = contrast, column = x;
+    }
+    return column;
+  }
+  // How many pixels of the meter window are lighter than in the other frame by more than delta.
+  int LighterThan(const std::vector<LICE_pixel>& before, int delta) const {
+    int lighter = 0;
+    size_t i = 0;
+    for (int y = 42; y < 78; ++y)
+      for (int x = 58; x < 248; ++x, ++i)
+        lighter += Luma(Pixel(x, y)) > Luma(before[i]) + delta;
+    return lighter;
+  }
+};
+
+TEST_F(TAVOEditorSnapshot, DefaultSettingsShowTheNeedleAtRestAndTheInputLampLit) {
+  editor->SetControlFromPlug(plug.MeterControl(), 0.015);
+  Render("tavo-editor-default.png");
+  // Needle handle at 57..69: its line runs down the middle, x 63, below the printed scale.
+  EXPECT_NEAR(NeedleColumn(70), 63, 1);
+  // The first lamp glows, the other two are dark.
+  EXPECT_GT(Red(Pixel(129, 25)), 200);
+  EXPECT_LT(Red(Pixel(183, 25)), 120);
+  EXPECT_LT(Red(Pixel(237, 25)), 120);
+  // Every pixel of the panel is opaque.
+  for (int y = 0; y < 416; y += 13)
+    for (int x = 0; x < 304; x += 11)
+      ASSERT_EQ(Pixel(x, y) >> 24, 0xFFu) << x << "," << y;
+}
+
+TEST_F(TAVOEditorSnapshot, BypassCracksTheGlassAndModeTwoLightsTheLastLamp) {
+  editor->SetControlFromPlug(plug.MeterControl(), 0.98);
+  Render("tavo-editor-clear.png");
+  EXPECT_NEAR(NeedleColumn(70), 247, 1); // handle at 241..253
+  std::vector<LICE_pixel> clear;
+  for (int y = 42; y < 78; ++y)
+    for (int x = 58; x < 248; ++x)
+      clear.push_back(Pixel(x, y));
+
+  plug.SetParameterFromHost(TAVO::kBypass, 1.0);
+  plug.SetParameterFromHost(TAVO::kVUMode, 2.0);
+  Render("tavo-editor-bypass-mode2.png");
+  EXPECT_GT(Red(Pixel(237, 25)), 200);
+  EXPECT_LT(Red(Pixel(129, 25)), 120);
+  // Cracks and frost: a good part of the window turns markedly lighter than the clear glass.
+  EXPECT_GT(LighterThan(clear, 20), 250);
+}
+
 } // namespace
 } // namespace tavo
