@@ -163,20 +163,19 @@ struct HsvOp {
 };
 
 // Copy weighted by source alpha at full weight: 255 - sa keeps an almost opaque source from
-// ever reaching it, and the destination's alpha grows by the source's, saturating.
+// ever reaching it, and the destination's alpha grows by the source's, saturating. An opaque
+// source comes out as the source word through the same arithmetic (keep = 0, alpha 255), so
+// only the transparent source needs a separate case; writing it as a select rather than a
+// branch lets the compiler process several pixels at once.
 struct SourceAlphaFullCopyOp {
   void operator()(LICE_pixel& d, LICE_pixel s) const {
     const int sa = Alpha(s);
-    if (sa == 0) return;
-    if (sa == 255) {
-      d = s;
-      return;
-    }
     const int keep = 255 - sa;
     const int da = Alpha(d) + sa;
-    d = Pack(Blue(s) + (Blue(d) - Blue(s)) * keep / 256,
-             Green(s) + (Green(d) - Green(s)) * keep / 256, Red(s) + (Red(d) - Red(s)) * keep / 256,
-             da > 255 ? 255 : da);
+    const LICE_pixel blended = Pack(Blue(s) + (Blue(d) - Blue(s)) * keep / 256,
+                                    Green(s) + (Green(d) - Green(s)) * keep / 256,
+                                    Red(s) + (Red(d) - Red(s)) * keep / 256, da > 255 ? 255 : da);
+    d = sa ? blended : d;
   }
 };
 
@@ -184,11 +183,12 @@ struct SourceAlphaCopyOp {
   int w;
   void operator()(LICE_pixel& d, LICE_pixel s) const {
     const int sa = Alpha(s);
-    if (sa == 0) return;
     const int ws = w * (sa + 1) / 256;
     const int da = Alpha(d) + ws;
-    d = Pack(CopyChannel(Blue(d), Blue(s), ws), CopyChannel(Green(d), Green(s), ws),
+    const LICE_pixel blended =
+        Pack(CopyChannel(Blue(d), Blue(s), ws), CopyChannel(Green(d), Green(s), ws),
              CopyChannel(Red(d), Red(s), ws), da > 255 ? 255 : da);
+    d = sa ? blended : d;
   }
 };
 
