@@ -93,7 +93,8 @@ int32_t CEffectProcessRTAS::SetControlValueFromHost(int32_t index, int32_t value
   return CEffectProcess::SetControlValueFromHost(index, value);
 }
 
-void CEffectProcessRTAS::RenderCallback(SRenderInstance* instance, SRenderContext* context) {
+void HOSTABI_CALL CEffectProcessRTAS::RenderCallback(SRenderInstance* instance,
+                                                     SRenderContext* context) {
   if (!instance || !context) return;
   auto* process = static_cast<CEffectProcessRTAS*>(instance->owner);
   if (!process || !process->hostInstance) return;

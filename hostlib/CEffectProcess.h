@@ -72,7 +72,8 @@ public:
   CAdaptorPlugIn* HostInstance() const { return hostInstance.get(); }
 
   // [audio thread] The engine's per-block entry; finds the process through the instance.
-  static void RenderCallback(hostabi::SRenderInstance* instance, hostabi::SRenderContext* context);
+  static void HOSTABI_CALL RenderCallback(hostabi::SRenderInstance* instance,
+                                          hostabi::SRenderContext* context);
 
 protected:
   void RenderFromEngine(hostabi::SRenderInstance* instance, hostabi::SRenderContext* context);

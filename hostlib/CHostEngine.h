@@ -22,8 +22,9 @@ public:
   // [main thread] The module's engine, resolved on first use.
   static CHostEngine& Get();
 
-  // [main thread · may block] Looks every function up again; with no lookup given, in the
-  // libraries the host has loaded. Tests hand their own lookup to take functions away.
+  // [main thread · before any rendering · may block] Looks every function up again; with no
+  // lookup given, in the libraries the host has loaded. Tests hand their own lookup to take
+  // functions away.
   void Resolve(Lookup lookup = nullptr);
 
   // [main thread] Whether the function was found.

@@ -10,6 +10,14 @@
 #include <cstdint>
 #include <cstring>
 
+// The engine's functions and the module's callbacks use the host's calling convention, which
+// differs from the compiler's default only on 32-bit Windows.
+#if defined(_WIN32) && !defined(_WIN64)
+#define HOSTABI_CALL __stdcall
+#else
+#define HOSTABI_CALL
+#endif
+
 namespace hostabi {
 
 // A four-character code is a 32-bit integer whose first character is the most significant byte.
@@ -198,7 +206,7 @@ struct SRenderContext {
 
 inline constexpr int32_t kFixedQuantum = 32;
 
-using RenderCallback = void (*)(SRenderInstance* instance, SRenderContext* context);
+using RenderCallback = void(HOSTABI_CALL*)(SRenderInstance* instance, SRenderContext* context);
 
 // Transport as the engine reports it to a rendering instance.
 struct STransportState {
@@ -339,40 +347,43 @@ inline constexpr SEngineSymbol kAll[] = {kSetOpenCloseProcs,
 
 // Signatures of the engine's functions, shared by the stand-ins that define them and the module
 // that calls them.
-using ModuleProc = int16_t (*)();
-using SwapResourceProc = int32_t (*)(int32_t, int32_t type, int32_t, uint8_t* bytes);
+using ModuleProc = int16_t(HOSTABI_CALL*)();
+using SwapResourceProc = int32_t(HOSTABI_CALL*)(int32_t, int32_t type, int32_t, uint8_t* bytes);
 
-using SetOpenCloseProcsFn = int32_t (*)(ModuleProc open, ModuleProc close);
-using GestaltFn = int32_t (*)(int32_t selector, int32_t* answer);
-using Int32Fn = int32_t (*)();
-using FindStandardTypeFn = int32_t (*)(int32_t server, int32_t standardType);
-using NewObjectFn = int32_t (*)(int32_t server, int32_t type);
-using HandleFn = int32_t (*)(int32_t handle);
-using DispatchTokenFn = int32_t (*)(const void* record);
-using RegisterControlFn = int32_t (*)(int32_t tokenObject, int32_t controlID,
-                                      int32_t* hostControlID);
-using RegisterProcessFn = int32_t (*)(int32_t tokenObject, const int32_t* hostControlIDs,
-                                      int32_t count, int32_t* processID);
-using NewRenderInstanceFn = int32_t (*)(RenderCallback callback, void* owner, int32_t inputs,
-                                        int32_t outputs, SRenderInstance** instance);
-using RenderInstanceFn = int32_t (*)(SRenderInstance* instance);
-using GetTransportFn = int32_t (*)(const SRenderInstance* instance, STransportState* state);
+using SetOpenCloseProcsFn = int32_t(HOSTABI_CALL*)(ModuleProc open, ModuleProc close);
+using GestaltFn = int32_t(HOSTABI_CALL*)(int32_t selector, int32_t* answer);
+using Int32Fn = int32_t(HOSTABI_CALL*)();
+using FindStandardTypeFn = int32_t(HOSTABI_CALL*)(int32_t server, int32_t standardType);
+using NewObjectFn = int32_t(HOSTABI_CALL*)(int32_t server, int32_t type);
+using HandleFn = int32_t(HOSTABI_CALL*)(int32_t handle);
+using DispatchTokenFn = int32_t(HOSTABI_CALL*)(const void* record);
+using RegisterControlFn = int32_t(HOSTABI_CALL*)(int32_t tokenObject, int32_t controlID,
+                                                 int32_t* hostControlID);
+using RegisterProcessFn = int32_t(HOSTABI_CALL*)(int32_t tokenObject, const int32_t* hostControlIDs,
+                                                 int32_t count, int32_t* processID);
+using NewRenderInstanceFn = int32_t(HOSTABI_CALL*)(RenderCallback callback, void* owner,
+                                                   int32_t inputs, int32_t outputs,
+                                                   SRenderInstance** instance);
+using RenderInstanceFn = int32_t(HOSTABI_CALL*)(SRenderInstance* instance);
+using GetTransportFn = int32_t(HOSTABI_CALL*)(const SRenderInstance* instance,
+                                              STransportState* state);
 
-using NativeWindowFn = void* (*)(void* hostWindow);
-using IdleFn = int32_t (*)();
-using GetKeyMapFn = void (*)(uint8_t map[16]);
-using OpenResourceFileFn = int16_t (*)(const char* path, SwapResourceProc swap);
-using CloseResourceFileFn = int16_t (*)(const char* path);
-using CurrentResourceFileFn = int16_t (*)();
-using UseResourceFileFn = void (*)(int16_t file);
+using NativeWindowFn = void*(HOSTABI_CALL*)(void* hostWindow);
+using IdleFn = int32_t(HOSTABI_CALL*)();
+using GetKeyMapFn = void(HOSTABI_CALL*)(uint8_t map[16]);
+using OpenResourceFileFn = int16_t(HOSTABI_CALL*)(const char* path, SwapResourceProc swap);
+using CloseResourceFileFn = int16_t(HOSTABI_CALL*)(const char* path);
+using CurrentResourceFileFn = int16_t(HOSTABI_CALL*)();
+using UseResourceFileFn = void(HOSTABI_CALL*)(int16_t file);
 
-using GetCardListFn = int32_t (*)(SCardList* list);
-using GetDSPListFn = int32_t (*)(SDSPList* list);
+using GetCardListFn = int32_t(HOSTABI_CALL*)(SCardList* list);
+using GetDSPListFn = int32_t(HOSTABI_CALL*)(SDSPList* list);
 
-using ManagerVersionFn = int32_t (*)(int32_t manager);
-using ManagerDefaultClientFn = int32_t (*)(int32_t manager);
-using ManagerRegisterClientFn = int32_t (*)(int32_t manager, const char* name);
-using ManagerUnregisterClientFn = int32_t (*)(int32_t manager, int32_t client);
-using ManagerSetClientActiveFn = int32_t (*)(int32_t manager, int32_t client, int32_t active);
+using ManagerVersionFn = int32_t(HOSTABI_CALL*)(int32_t manager);
+using ManagerDefaultClientFn = int32_t(HOSTABI_CALL*)(int32_t manager);
+using ManagerRegisterClientFn = int32_t(HOSTABI_CALL*)(int32_t manager, const char* name);
+using ManagerUnregisterClientFn = int32_t(HOSTABI_CALL*)(int32_t manager, int32_t client);
+using ManagerSetClientActiveFn = int32_t(HOSTABI_CALL*)(int32_t manager, int32_t client,
+                                                        int32_t active);
 
 } // namespace hostabi

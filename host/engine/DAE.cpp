@@ -114,14 +114,14 @@ bool Decode(const uint8_t* r, standin::DecodedMessage& m) {
 
 extern "C" {
 
-int32_t SetPlugInOpenAndCloseProcs(ModuleProc open, ModuleProc close) {
+int32_t HOSTABI_CALL SetPlugInOpenAndCloseProcs(ModuleProc open, ModuleProc close) {
   std::lock_guard g(E().lock);
   E().openProc = open;
   E().closeProc = close;
   return 0;
 }
 
-int32_t FicGestalt(int32_t selector, int32_t* answer) {
+int32_t HOSTABI_CALL FicGestalt(int32_t selector, int32_t* answer) {
   std::lock_guard g(E().lock);
   const auto it = E().gestalt.find(selector);
   if (it == E().gestalt.end()) return standin::kGestaltUnknownSelector;
@@ -133,22 +133,22 @@ int32_t FicGestalt(int32_t selector, int32_t* answer) {
   return it->second.first;
 }
 
-int32_t FicGetMaximumRTASQuantum() {
+int32_t HOSTABI_CALL FicGetMaximumRTASQuantum() {
   std::lock_guard g(E().lock);
   return E().maximumQuantum;
 }
 
-int32_t FicGetVersion() {
+int32_t HOSTABI_CALL FicGetVersion() {
   std::lock_guard g(E().lock);
   return E().version & 0xFFFF;
 }
 
-int32_t FicIsAlive() {
+int32_t HOSTABI_CALL FicIsAlive() {
   std::lock_guard g(E().lock);
   return E().alive ? 1 : 0;
 }
 
-int32_t FicNewServer() {
+int32_t HOSTABI_CALL FicNewServer() {
   std::lock_guard g(E().lock);
   if (!E().alive) return 0;
   const int32_t h = E().nextHandle++;
@@ -156,7 +156,7 @@ int32_t FicNewServer() {
   return h;
 }
 
-int32_t FicFindStandardType(int32_t server, int32_t standardType) {
+int32_t HOSTABI_CALL FicFindStandardType(int32_t server, int32_t standardType) {
   std::lock_guard g(E().lock);
   if (!E().servers.count(server) || standardType != kTokenServiceStandardType) {
     ++E().errors;
@@ -167,7 +167,7 @@ int32_t FicFindStandardType(int32_t server, int32_t standardType) {
   return h;
 }
 
-int32_t FicNewObject(int32_t server, int32_t type) {
+int32_t HOSTABI_CALL FicNewObject(int32_t server, int32_t type) {
   std::lock_guard g(E().lock);
   const auto t = E().types.find(type);
   if (!E().servers.count(server) || t == E().types.end() || t->second != server) {
@@ -179,7 +179,7 @@ int32_t FicNewObject(int32_t server, int32_t type) {
   return h;
 }
 
-int32_t FicDelete(int32_t handle) {
+int32_t HOSTABI_CALL FicDelete(int32_t handle) {
   std::lock_guard g(E().lock);
   Engine& e = E();
   if (e.tokenObjects.erase(handle)) return 0;
@@ -191,7 +191,7 @@ int32_t FicDelete(int32_t handle) {
   return kErrGeneric;
 }
 
-int32_t FicSDSDispatchToken(const void* record) {
+int32_t HOSTABI_CALL FicSDSDispatchToken(const void* record) {
   std::lock_guard g(E().lock);
   Engine& e = E();
   standin::DecodedMessage m{};
@@ -203,13 +203,13 @@ int32_t FicSDSDispatchToken(const void* record) {
   return e.dispatchStatus;
 }
 
-int32_t FicUnRegisterDirectMIDIClient(int32_t) {
+int32_t HOSTABI_CALL FicUnRegisterDirectMIDIClient(int32_t) {
   std::lock_guard g(E().lock);
   ++E().midiUnregistrations;
   return 0;
 }
 
-int32_t FicRegisterControl(int32_t tokenObject, int32_t, int32_t* hostControlID) {
+int32_t HOSTABI_CALL FicRegisterControl(int32_t tokenObject, int32_t, int32_t* hostControlID) {
   std::lock_guard g(E().lock);
   Engine& e = E();
   if (!e.tokenObjects.count(tokenObject) || !hostControlID) {
@@ -222,8 +222,8 @@ int32_t FicRegisterControl(int32_t tokenObject, int32_t, int32_t* hostControlID)
   return 0;
 }
 
-int32_t FicRegisterProcess(int32_t tokenObject, const int32_t* hostControlIDs, int32_t count,
-                           int32_t* processID) {
+int32_t HOSTABI_CALL FicRegisterProcess(int32_t tokenObject, const int32_t* hostControlIDs,
+                                        int32_t count, int32_t* processID) {
   std::lock_guard g(E().lock);
   Engine& e = E();
   bool ok = e.tokenObjects.count(tokenObject) && processID && count >= 0 &&
@@ -242,7 +242,7 @@ int32_t FicRegisterProcess(int32_t tokenObject, const int32_t* hostControlIDs, i
   return 0;
 }
 
-int32_t FicUnregisterProcess(int32_t processID) {
+int32_t HOSTABI_CALL FicUnregisterProcess(int32_t processID) {
   std::lock_guard g(E().lock);
   for (auto& p : E().processes) {
     if (p.live && p.processID == processID) {
@@ -256,8 +256,8 @@ int32_t FicUnregisterProcess(int32_t processID) {
   return kErrGeneric;
 }
 
-int32_t FicNewRenderInstance(RenderCallback callback, void* owner, int32_t inputs, int32_t outputs,
-                             SRenderInstance** instance) {
+int32_t HOSTABI_CALL FicNewRenderInstance(RenderCallback callback, void* owner, int32_t inputs,
+                                          int32_t outputs, SRenderInstance** instance) {
   std::lock_guard g(E().lock);
   Engine& e = E();
   if (!callback || !instance || inputs < 0 || outputs < 0 || inputs > kMostChannels ||
@@ -276,7 +276,7 @@ int32_t FicNewRenderInstance(RenderCallback callback, void* owner, int32_t input
   return 0;
 }
 
-int32_t FicStartRenderInstance(SRenderInstance* instance) {
+int32_t HOSTABI_CALL FicStartRenderInstance(SRenderInstance* instance) {
   std::lock_guard g(E().lock);
   Instance* i = E().Find(instance);
   if (!i) {
@@ -287,7 +287,7 @@ int32_t FicStartRenderInstance(SRenderInstance* instance) {
   return 0;
 }
 
-int32_t FicDeleteRenderInstance(SRenderInstance* instance) {
+int32_t HOSTABI_CALL FicDeleteRenderInstance(SRenderInstance* instance) {
   std::lock_guard r(E().renderLock);
   std::lock_guard g(E().lock);
   auto& list = E().instances;
@@ -301,7 +301,7 @@ int32_t FicDeleteRenderInstance(SRenderInstance* instance) {
   return 0;
 }
 
-int32_t FicGetTransport(const SRenderInstance* instance, STransportState* state) {
+int32_t HOSTABI_CALL FicGetTransport(const SRenderInstance* instance, STransportState* state) {
   std::lock_guard g(E().lock);
   if (!state || !E().Find(instance)) {
     ++E().errors;

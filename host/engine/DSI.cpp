@@ -28,13 +28,13 @@ Cards& C() {
 
 extern "C" {
 
-int32_t InitSADriver() {
+int32_t HOSTABI_CALL InitSADriver() {
   std::lock_guard g(C().lock);
   ++C().starts;
   return C().driverStatus;
 }
 
-int32_t GetCardList(SCardList* list) {
+int32_t HOSTABI_CALL GetCardList(SCardList* list) {
   std::lock_guard g(C().lock);
   if (!list) {
     ++C().errors;
@@ -46,7 +46,7 @@ int32_t GetCardList(SCardList* list) {
   return 0;
 }
 
-int32_t GetDSPList(SDSPList* list) {
+int32_t HOSTABI_CALL GetDSPList(SDSPList* list) {
   std::lock_guard g(C().lock);
   if (!list) {
     ++C().errors;

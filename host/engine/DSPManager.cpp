@@ -43,17 +43,17 @@ bool Known(int32_t manager) {
 
 extern "C" {
 
-int32_t DSPManagerGetVersion(int32_t manager) {
+int32_t HOSTABI_CALL DSPManagerGetVersion(int32_t manager) {
   std::lock_guard g(M().lock);
   return Known(manager) ? M().version : 0;
 }
 
-int32_t DSPManagerDefaultClient(int32_t manager) {
+int32_t HOSTABI_CALL DSPManagerDefaultClient(int32_t manager) {
   std::lock_guard g(M().lock);
   return Known(manager) && M().version > 0 ? standin::kDefaultClient : 0;
 }
 
-int32_t DSPManagerRegisterClient(int32_t manager, const char* name) {
+int32_t HOSTABI_CALL DSPManagerRegisterClient(int32_t manager, const char* name) {
   std::lock_guard g(M().lock);
   Manager& m = M();
   if (!Known(manager)) return 0;
@@ -67,7 +67,7 @@ int32_t DSPManagerRegisterClient(int32_t manager, const char* name) {
   return m.clients.back().handle;
 }
 
-int32_t DSPManagerUnregisterClient(int32_t manager, int32_t client) {
+int32_t HOSTABI_CALL DSPManagerUnregisterClient(int32_t manager, int32_t client) {
   std::lock_guard g(M().lock);
   if (!Known(manager)) return kErrGeneric;
   if (client == standin::kDefaultClient) return 0; // the default client is the manager's own
@@ -80,7 +80,7 @@ int32_t DSPManagerUnregisterClient(int32_t manager, int32_t client) {
   return 0;
 }
 
-int32_t DSPManagerSetClientActive(int32_t manager, int32_t client, int32_t active) {
+int32_t HOSTABI_CALL DSPManagerSetClientActive(int32_t manager, int32_t client, int32_t active) {
   std::lock_guard g(M().lock);
   if (!Known(manager)) return kErrGeneric;
   if (client != standin::kDefaultClient && !M().Find(client)) {

@@ -47,7 +47,7 @@ Extension& X() {
 
 extern "C" {
 
-void* DigiExtOrdinal7(void* hostWindow) {
+void* HOSTABI_CALL DigiExtOrdinal7(void* hostWindow) {
   std::lock_guard g(X().lock);
   const auto it = X().windows.find(hostWindow);
   if (it == X().windows.end()) {
@@ -57,13 +57,13 @@ void* DigiExtOrdinal7(void* hostWindow) {
   return it->second;
 }
 
-int32_t DigiExtOrdinal120() {
+int32_t HOSTABI_CALL DigiExtOrdinal120() {
   std::lock_guard g(X().lock);
   ++X().idles;
   return 0;
 }
 
-void DigiExtOrdinal305(uint8_t map[16]) {
+void HOSTABI_CALL DigiExtOrdinal305(uint8_t map[16]) {
   std::lock_guard g(X().lock);
   if (!map) {
     ++X().errors;
@@ -73,7 +73,7 @@ void DigiExtOrdinal305(uint8_t map[16]) {
 }
 
 // Opening a resource file makes it the current one, as the host's resource manager does.
-int16_t DigiExtOrdinal6562(const char* path, SwapResourceProc swap) {
+int16_t HOSTABI_CALL DigiExtOrdinal6562(const char* path, SwapResourceProc swap) {
   std::lock_guard g(X().lock);
   Extension& x = X();
   const size_t length = path ? strnlen(path, kLongestPath) : 0;
@@ -89,7 +89,7 @@ int16_t DigiExtOrdinal6562(const char* path, SwapResourceProc swap) {
   return f.file;
 }
 
-int16_t DigiExtOrdinal6563(const char* path) {
+int16_t HOSTABI_CALL DigiExtOrdinal6563(const char* path) {
   std::lock_guard g(X().lock);
   Extension& x = X();
   const size_t length = path ? strnlen(path, kLongestPath) : 0;
@@ -106,12 +106,12 @@ int16_t DigiExtOrdinal6563(const char* path) {
   return 0;
 }
 
-int16_t DigiExtOrdinal6564() {
+int16_t HOSTABI_CALL DigiExtOrdinal6564() {
   std::lock_guard g(X().lock);
   return X().current;
 }
 
-void DigiExtOrdinal6565(int16_t file) {
+void HOSTABI_CALL DigiExtOrdinal6565(int16_t file) {
   std::lock_guard g(X().lock);
   Extension& x = X();
   if (file != 0 && !x.IsOpen(file)) {

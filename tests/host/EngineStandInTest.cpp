@@ -14,23 +14,24 @@ using namespace hostabi;
 using namespace hostabi::message;
 
 extern "C" {
-int32_t FicGestalt(int32_t, int32_t*);
-int32_t FicNewServer();
-int32_t FicFindStandardType(int32_t, int32_t);
-int32_t FicNewObject(int32_t, int32_t);
-int32_t FicDelete(int32_t);
-int32_t FicSDSDispatchToken(const void*);
-int32_t FicRegisterControl(int32_t, int32_t, int32_t*);
-int32_t FicRegisterProcess(int32_t, const int32_t*, int32_t, int32_t*);
-int32_t FicNewRenderInstance(RenderCallback, void*, int32_t, int32_t, SRenderInstance**);
-int32_t FicStartRenderInstance(SRenderInstance*);
-int32_t FicDeleteRenderInstance(SRenderInstance*);
-int16_t DigiExtOrdinal6562(const char*, SwapResourceProc);
-int16_t DigiExtOrdinal6563(const char*);
-void DigiExtOrdinal6565(int16_t);
-int32_t GetCardList(SCardList*);
-int32_t DSPManagerRegisterClient(int32_t, const char*);
-int32_t DSPManagerGetVersion(int32_t);
+int32_t HOSTABI_CALL FicGestalt(int32_t, int32_t*);
+int32_t HOSTABI_CALL FicNewServer();
+int32_t HOSTABI_CALL FicFindStandardType(int32_t, int32_t);
+int32_t HOSTABI_CALL FicNewObject(int32_t, int32_t);
+int32_t HOSTABI_CALL FicDelete(int32_t);
+int32_t HOSTABI_CALL FicSDSDispatchToken(const void*);
+int32_t HOSTABI_CALL FicRegisterControl(int32_t, int32_t, int32_t*);
+int32_t HOSTABI_CALL FicRegisterProcess(int32_t, const int32_t*, int32_t, int32_t*);
+int32_t HOSTABI_CALL FicNewRenderInstance(RenderCallback, void*, int32_t, int32_t,
+                                          SRenderInstance**);
+int32_t HOSTABI_CALL FicStartRenderInstance(SRenderInstance*);
+int32_t HOSTABI_CALL FicDeleteRenderInstance(SRenderInstance*);
+int16_t HOSTABI_CALL DigiExtOrdinal6562(const char*, SwapResourceProc);
+int16_t HOSTABI_CALL DigiExtOrdinal6563(const char*);
+void HOSTABI_CALL DigiExtOrdinal6565(int16_t);
+int32_t HOSTABI_CALL GetCardList(SCardList*);
+int32_t HOSTABI_CALL DSPManagerRegisterClient(int32_t, const char*);
+int32_t HOSTABI_CALL DSPManagerGetVersion(int32_t);
 }
 
 namespace {
