@@ -64,7 +64,12 @@ public:
   private:
     bool fail_;
   };
+  // What was already in place when the view was asked for.
+  int32_t controlsAtView = -1;
+  int32_t processIDAtView = -1;
   std::unique_ptr<CPlugInView> CreateEditorView() override {
+    controlsAtView = ControlCount();
+    processIDAtView = ProcessID();
     if (!makeView) return nullptr;
     return std::make_unique<View>(throwInView);
   }

@@ -434,3 +434,44 @@ TEST_F(Rendering, TransportComesFromTheEngine) {
   EXPECT_EQ(state.denominator, 8);
   EXPECT_EQ(state.running, 1);
 }
+
+TEST_F(ProcessCore, InitialisesControlsThenViewThenRegistration) {
+  auto p = MakeProcess();
+  EXPECT_EQ(p->controlsAtView, 2);  // the effect hook ran first
+  EXPECT_EQ(p->processIDAtView, 0); // registration comes last
+  EXPECT_NE(p->ProcessID(), 0);
+  EXPECT_TRUE(p->IsInitialized());
+}
+
+TEST_F(ProcessCore, SecondModuleFlagAlsoSkipsTheView) {
+  CModuleState::skipEditorViews = true;
+  auto p = MakeProcess();
+  EXPECT_EQ(p->controlsAtView, -1);
+}
+
+TEST_F(ProcessCore, CoreAnswersForOperationsTheAdaptorReplaces) {
+  auto p = MakeProcess();
+  uint8_t automatable = 0;
+  p->IsControlAutomatable(2, &automatable);
+  EXPECT_EQ(automatable, 1);
+  p->IsControlAutomatable(9, &automatable);
+  EXPECT_EQ(automatable, 0);
+  int32_t answer = 7;
+  EXPECT_EQ(p->QueryFourArguments(1, 2, 3, &answer), 0);
+  EXPECT_EQ(answer, 0);
+  answer = 7;
+  p->GetDelaySamples(&answer);
+  EXPECT_EQ(answer, 0);
+  answer = 7;
+  p->GetControlUnderMouse(10, 10, &answer);
+  EXPECT_EQ(answer, 0);
+  int32_t chunks = 0;
+  p->GetNumChunks(&chunks);
+  EXPECT_EQ(chunks, 1);
+  int32_t id = 0;
+  EXPECT_EQ(p->GetChunkID(1, &id), 0);
+  EXPECT_EQ(id, kControlsStateChunkID);
+  int window = 0;
+  p->SetEditorWindow(&window);
+  EXPECT_EQ(p->EditorWindow(), &window);
+}
