@@ -50,6 +50,7 @@ public:
 
 class LICE_CachedFont : public LICE_IFont {
 public:
+  // [editor thread] An empty font: it draws nothing until SetFont gives it a face.
   LICE_CachedFont() = default;
   ~LICE_CachedFont() override;
 
@@ -68,11 +69,12 @@ public:
   // for turned glyphs); measuring writes right = left + width, bottom = top + height back.
   virtual int RenderText(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* rect,
                          int format);
+  // [editor thread] The getters return the fields.
   virtual LICE_pixel GetTextColour() const { return textColour_; }
   virtual LICE_FontHandle GetFontHandle() const { return font_; }
   virtual int GetLineHeight() const { return lineHeight_; }
 
-  // Extra pixels between lines of multi-line text.
+  // [editor thread] Extra pixels between lines of multi-line text.
   void SetLineSpacing(int pixels) { lineSpacing_ = pixels; }
 
 private:

@@ -7,9 +7,11 @@
 class LICE_MemBitmap : public LICE_IBitmap {
 public:
   // rowAlign <= 1 packs rows tightly; otherwise its lowest set bit (at most 16) aligns them.
+  // [any thread · may allocate] The bitmap belongs to its creator; nothing else frees it.
   explicit LICE_MemBitmap(int width = 0, int height = 0, int rowAlign = 4);
   ~LICE_MemBitmap() override;
 
+  // [editor thread · lock-free] The accessors only read the fields.
   LICE_pixel* PixelData() const override;
   int Width() const override { return width_; }
   int Height() const override { return height_; }
@@ -19,7 +21,8 @@ public:
   // allocation failure the bitmap ends up empty (0 x 0, no pixels).
   bool Resize(int width, int height) override;
 
-  // Bytes held for pixels (not counting the alignment slack); never shrinks except to 0.
+  // [editor thread] Bytes held for pixels (not counting the alignment slack); never shrinks except
+  // to 0.
   int Capacity() const { return capacity_; }
 
 private:

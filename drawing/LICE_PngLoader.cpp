@@ -150,7 +150,9 @@ void ReorderToPixelWords(LICE_IBitmap& bitmap) {
 template <class WireInput> LICE_IBitmap* Decode(LICE_IBitmap* bitmap, WireInput wireInput) {
   DecodeJob job;
   job.callerBitmap = bitmap;
-  job.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning,
+  // The running library's own version: libpng refuses a read structure for a version string it
+  // does not take as its own, and the library found at run time is the one that decodes.
+  job.png = png_create_read_struct_2(png_get_libpng_ver(nullptr), nullptr, OnPngError, OnPngWarning,
                                      nullptr, AllocateForLibpng, FreeForLibpng);
   if (!job.png) return nullptr;
   job.info = png_create_info_struct(job.png);

@@ -63,7 +63,7 @@ bool EncodeArmed(EncodeJob& job, const LICE_IBitmap& bitmap) {
 template <class WireOutput> bool Encode(const LICE_IBitmap& bitmap, WireOutput wireOutput) {
   if (!bitmap.PixelData() || bitmap.Width() <= 0 || bitmap.Height() <= 0) return false;
   EncodeJob job;
-  job.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+  job.png = png_create_write_struct(png_get_libpng_ver(nullptr), nullptr, OnPngError, OnPngWarning);
   if (!job.png) return false;
   job.info = png_create_info_struct(job.png);
   if (!job.info) return false;

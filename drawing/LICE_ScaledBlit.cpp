@@ -107,12 +107,14 @@ void WalkLoop(const Walk& w, const SourceArea& area, Sample sample, Op op) {
   }
 }
 
-// Decodes the blend once, then runs the loop for the chosen sampler.
+// Decodes the blend once, then runs the loop for the chosen sampler. A plain nearest copy at
+// half weight averages word halves; at full weight (or more) it copies the word.
 template <class Sample>
 void BlendWalk(const Walk& w, const SourceArea& area, Sample sample, float alpha, int mode) {
-  if ((mode & 0x100FF) == 0 && alpha == 0.5f) return WalkLoop(w, area, sample, HalfOp{});
   const int weight = WeightOf(alpha);
   if (weight == 0) return;
+  if ((mode & (0x100FF | LICE_BLIT_FILTER_BILINEAR)) == 0 && weight == 128)
+    return WalkLoop(w, area, sample, HalfOp{});
   DispatchBlend(mode & 0x100FF, weight, [&](auto op) { WalkLoop(w, area, sample, op); });
 }
 

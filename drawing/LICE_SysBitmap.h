@@ -14,6 +14,7 @@ public:
   explicit LICE_SysBitmap(int width = 0, int height = 0);
   ~LICE_SysBitmap() override;
 
+  // [editor thread · lock-free] The accessors only read the fields.
   LICE_pixel* PixelData() const override { return bits_; }
   int Width() const override { return width_; }
   int Height() const override { return height_; }

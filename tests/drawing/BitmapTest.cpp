@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 
 namespace {
 
@@ -79,6 +80,31 @@ TEST(SysBitmap, ShrinkingKeepsTheAllocationAndItsSpan) {
   EXPECT_EQ(bitmap.Height(), 100);
   EXPECT_TRUE(bitmap.Resize(400, 300)); // back within the section: still no reallocation
   EXPECT_EQ(bitmap.PixelData(), pixels);
+}
+
+// Any size that fits the current allocation keeps it (and its span); only a larger one replaces
+// it, and then the span is the new width rounded up to 4.
+TEST(SysBitmap, ResizeKeepsTheSectionWheneverTheSizeFits) {
+  std::mt19937 random(21);
+  std::uniform_int_distribution<int> extent(1, 120);
+  LICE_SysBitmap bitmap(60, 60);
+  int allocatedRows = 60;
+  for (int step = 0; step < 300; ++step) {
+    const LICE_pixel* before = bitmap.PixelData();
+    const int span = bitmap.RowSpan();
+    const int w = extent(random), h = extent(random);
+    const bool fits = w <= span && h <= allocatedRows;
+    bitmap.Resize(w, h);
+    ASSERT_NE(bitmap.PixelData(), nullptr);
+    if (fits) {
+      EXPECT_EQ(bitmap.PixelData(), before);
+      EXPECT_EQ(bitmap.RowSpan(), span);
+    } else {
+      EXPECT_EQ(bitmap.RowSpan(), (w + 3) / 4 * 4);
+      allocatedRows = h;
+    }
+    bitmap.PixelData()[bitmap.RowSpan() * (h - 1) + w - 1] = 1; // the corner is addressable
+  }
 }
 
 TEST(SysBitmap, GrowingAllocatesAWidthRoundedToFour) {

@@ -83,6 +83,15 @@ TEST_F(ScaledBlit, HalfWeightNearestAveragesWordHalves) {
   EXPECT_EQ(dst.At(3, 3), 0x80808080u);
 }
 
+TEST_F(ScaledBlit, NearHalfWeightNearestAveragesWordHalvesButBilinearBlendsBytes) {
+  auto src = Filled(2, 2, 0xFFFFFFFF);
+  GuardedView nearest(4, 4, 0x01010101), bilinear(4, 4, 0x01010101);
+  BlitBitmapScaled(&nearest, src.get(), 0, 0, 4, 4, 0, 0, 2, 2, 0.501f, 0);
+  BlitBitmapScaled(&bilinear, src.get(), 0, 0, 4, 4, 0, 0, 2, 2, 0.501f, LICE_BLIT_FILTER_BILINEAR);
+  EXPECT_EQ(nearest.At(1, 1), 0x7F7F7F7Fu);  // H(s) + H(d)
+  EXPECT_EQ(bilinear.At(1, 1), 0x80808080u); // 255 + (1 - 255) * 128 / 256
+}
+
 TEST_F(ScaledBlit, BilinearMixesNeighboursAndTakesTheLastColumnAsIs) {
   auto src = Filled(2, 1, 0);
   PixelAt(*src, 1, 0) = 0xFFFFFFFF;
