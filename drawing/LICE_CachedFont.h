@@ -85,6 +85,7 @@ private:
     int advance;
     std::uint16_t code;
   };
+  static_assert(sizeof(Glyph) == 20, "glyph entries keep their 20-byte layout");
   struct Extent {
     int width;
     int height;
