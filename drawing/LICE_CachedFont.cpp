@@ -308,9 +308,9 @@ void LICE_CachedFont::DrawMask(LICE_IBitmap& bitmap, const Glyph& glyph, int x, 
 
   for (int py = top; py < bottom; ++py) {
     LICE_pixel* out = rows.Row(py);
-    const std::uint8_t* coverage = mask + static_cast<size_t>(py - y) * glyph.width - x;
+    const std::uint8_t* coverage = mask + static_cast<size_t>(py - y) * glyph.width;
     for (int px = left; px < right; ++px) {
-      const int v = coverage[px];
+      const int v = coverage[px - x];
       if (v == 0) continue;
       LICE_pixel& d = out[px];
       if (op == LICE_BLIT_MODE_COPY && w == 256 && (mono || halo)) {
