@@ -4,6 +4,7 @@
 
 #include "framework/IPlugBase.h"
 #include "graphics/IGraphics.h"
+#include "graphics/ITextControl.h"
 
 namespace tavo {
 
@@ -11,6 +12,7 @@ namespace {
 constexpr double kWheelStep = 0.01;
 constexpr double kFineWheelStep = 0.001;
 constexpr float kGrayedWeight = 0.25f;
+constexpr int kValueTextSize = 32;
 } // namespace
 
 IControl::IControl(IPlugBase* plugIn, const IBounds& bounds, int param, int blendMethod,
@@ -66,6 +68,14 @@ void IControl::SetDirty(bool pushToPlug) {
   dirty = true;
   if (!pushToPlug || !plug || paramIdx < 0) return;
   plug->SetParameterFromGUI(paramIdx, value);
+  const IParameter* param = plug->GetParam(paramIdx);
+  if (!param) return;
+  if (valueText) {
+    char display[kValueTextSize];
+    param->FormatValue(param->Value(), false, display, sizeof display, true);
+    valueText->SetTextFromPlug(display);
+  }
+  if (nameText) nameText->SetTextFromPlug(param->GetName());
 }
 
 void IControl::SetClean() {

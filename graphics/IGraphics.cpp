@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "drawing/LICE_CachedFont.h"
 #include "drawing/LICE_MemBitmap.h"
 #include "drawing/LICE_Raster.h"
 #include "drawing/LICE_SysBitmap.h"
 #include "framework/IPlugBase.h"
+#include "graphics/FontCache.h"
 #include "graphics/IBitmapControl.h"
 #include "graphics/ImageCache.h"
 
@@ -364,6 +366,40 @@ bool IGraphics::DrawRectOutline(const IColorRGBA& colour, const IBounds& r) {
   DrawHorizontalLine(colour, r.B, r.L, r.R);
   DrawVerticalLine(colour, r.L, r.T, r.B);
   DrawVerticalLine(colour, r.R, r.T, r.B);
+  return true;
+}
+
+bool IGraphics::DrawText(const ITextStyle& style, const char* text, IBounds& rect, bool measure) {
+  if (!text || !*text) return true;
+  LICE_CachedFont* font = FontCache::FontFor(style);
+  if (!font) return false;
+  font->SetTextColour(style.color.Packed());
+  int align = 0;
+  if (style.align == ITextStyle::kCenter)
+    align = LICE_DT_CENTER;
+  else if (style.align == ITextStyle::kFar)
+    align = LICE_DT_RIGHT;
+  // Translucent text goes through the glyph cache, weighted by the colour's alpha.
+  const int alphaFlag = style.color.A < 255 ? LICE_DT_USEFGALPHA : 0;
+
+  if (measure) {
+    LICE_Rect r{rect.L, rect.T, rect.R, rect.B};
+    font->RenderText(nullptr, text, -1, &r, LICE_DT_CALCRECT | LICE_DT_NOCLIP | alphaFlag);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    rect.B = rect.T + h;
+    if (style.align == ITextStyle::kNear) {
+      rect.R = rect.L + w;
+    } else if (style.align == ITextStyle::kFar) {
+      rect.L = rect.R - w;
+    } else {
+      rect.L = (rect.L + rect.R) / 2 - w / 2;
+      rect.R = rect.L + w;
+    }
+    return true;
+  }
+  if (!surface_) return true;
+  LICE_Rect r{rect.L, rect.T, rect.R, rect.B};
+  font->RenderText(surface_.get(), text, -1, &r, LICE_DT_NOCLIP | align | alphaFlag);
   return true;
 }
 

@@ -37,6 +37,10 @@ public:
   // ---- Virtual operations, in slot order (platform ones are supplied by the window class) ----
   // [editor thread] Copies the updated part of the surface to the window.
   virtual bool DrawScreen(const IBounds& rect) = 0;
+  // [editor thread] DrawText in measuring mode: rect takes the text's extent.
+  virtual bool MeasureText(const ITextStyle& style, const char* text, IBounds& rect) {
+    return DrawText(style, text, rect, true);
+  }
   virtual void AbortTextEntry() = 0;
   // [main thread · allocates] Takes the new size, drops the capture, deletes every control and
   // both bitmaps, remakes the surfaces and tells the plug-in. The caller re-creates the controls.
