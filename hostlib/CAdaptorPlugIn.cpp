@@ -20,6 +20,14 @@ int32_t CAdaptorPlugIn::Start() {
   return CHostEngine::Get().StartRenderInstance(instance_);
 }
 
+bool CAdaptorPlugIn::LocationToTicks(int64_t location, int64_t& ticks) const {
+  int64_t answer = 0;
+  if (hostabi::StatusFailed(CHostEngine::Get().LocationToTicks(instance_, location, &answer)))
+    return false;
+  ticks = answer;
+  return true;
+}
+
 bool CAdaptorPlugIn::Transport(hostabi::STransportState& state) const {
   hostabi::STransportState answer{};
   if (hostabi::StatusFailed(CHostEngine::Get().GetTransport(instance_, &answer))) return false;

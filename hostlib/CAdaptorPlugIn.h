@@ -24,6 +24,9 @@ public:
 
   // [main thread] Transport as the engine reports it; false (state untouched) when it cannot.
   bool Transport(hostabi::STransportState& state) const;
+  // [main thread] A sample location in ticks (960000 a quarter note); false (ticks untouched)
+  // when the engine cannot say.
+  bool LocationToTicks(int64_t location, int64_t& ticks) const;
 
 private:
   hostabi::SRenderInstance* instance_ = nullptr;

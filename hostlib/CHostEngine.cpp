@@ -36,6 +36,7 @@ void CHostEngine::Resolve(Lookup lookup) {
   startRenderInstance_ = Find<RenderInstanceFn>(lookup_, ex::kStartRenderInstance);
   deleteRenderInstance_ = Find<RenderInstanceFn>(lookup_, ex::kDeleteRenderInstance);
   getTransport_ = Find<GetTransportFn>(lookup_, ex::kGetTransport);
+  locationToTicks_ = Find<LocationToTicksFn>(lookup_, ex::kLocationToTicks);
   nativeWindow_ = Find<NativeWindowFn>(lookup_, ex::kNativeWindow);
   idle_ = Find<IdleFn>(lookup_, ex::kIdle);
   getKeyMap_ = Find<GetKeyMapFn>(lookup_, ex::kGetKeyMap);
@@ -131,6 +132,11 @@ int32_t CHostEngine::DeleteRenderInstance(SRenderInstance* instance) const {
 
 int32_t CHostEngine::GetTransport(const SRenderInstance* instance, STransportState* state) const {
   return getTransport_ ? getTransport_(instance, state) : kErrGeneric;
+}
+
+int32_t CHostEngine::LocationToTicks(const SRenderInstance* instance, int64_t location,
+                                     int64_t* ticks) const {
+  return locationToTicks_ ? locationToTicks_(instance, location, ticks) : kErrGeneric;
 }
 
 void* CHostEngine::NativeWindow(void* hostWindow) const {

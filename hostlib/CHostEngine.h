@@ -52,6 +52,8 @@ public:
   int32_t DeleteRenderInstance(hostabi::SRenderInstance* instance) const;
   int32_t GetTransport(const hostabi::SRenderInstance* instance,
                        hostabi::STransportState* state) const;
+  int32_t LocationToTicks(const hostabi::SRenderInstance* instance, int64_t location,
+                          int64_t* ticks) const;
 
   // DigiExt — [main thread]
   void* NativeWindow(void* hostWindow) const;
@@ -95,6 +97,7 @@ private:
   hostabi::RenderInstanceFn startRenderInstance_ = nullptr;
   hostabi::RenderInstanceFn deleteRenderInstance_ = nullptr;
   hostabi::GetTransportFn getTransport_ = nullptr;
+  hostabi::LocationToTicksFn locationToTicks_ = nullptr;
   hostabi::NativeWindowFn nativeWindow_ = nullptr;
   hostabi::IdleFn idle_ = nullptr;
   hostabi::GetKeyMapFn getKeyMap_ = nullptr;

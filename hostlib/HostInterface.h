@@ -285,6 +285,8 @@ inline constexpr SEngineSymbol kStartRenderInstance{L::DAE, "_FicStartRenderInst
 inline constexpr SEngineSymbol kDeleteRenderInstance{L::DAE, "_FicDeleteRenderInstance@4",
                                                      "FicDeleteRenderInstance", 0};
 inline constexpr SEngineSymbol kGetTransport{L::DAE, "_FicGetTransport@8", "FicGetTransport", 0};
+inline constexpr SEngineSymbol kLocationToTicks{L::DAE, "_FicLocationToTicks@16",
+                                                "FicLocationToTicks", 0};
 
 inline constexpr SEngineSymbol kNativeWindow{L::DigiExt, nullptr, "DigiExtOrdinal7", 7};
 inline constexpr SEngineSymbol kIdle{L::DigiExt, nullptr, "DigiExtOrdinal120", 120};
@@ -328,6 +330,7 @@ inline constexpr SEngineSymbol kAll[] = {kSetOpenCloseProcs,
                                          kStartRenderInstance,
                                          kDeleteRenderInstance,
                                          kGetTransport,
+                                         kLocationToTicks,
                                          kNativeWindow,
                                          kIdle,
                                          kGetKeyMap,
@@ -365,6 +368,9 @@ using NewRenderInstanceFn = int32_t(HOSTABI_CALL*)(RenderCallback callback, void
                                                    int32_t inputs, int32_t outputs,
                                                    SRenderInstance** instance);
 using RenderInstanceFn = int32_t(HOSTABI_CALL*)(SRenderInstance* instance);
+// Converts a sample location of the instance's timeline to ticks (kTicksPerQuarter a quarter).
+using LocationToTicksFn = int32_t(HOSTABI_CALL*)(const SRenderInstance* instance, int64_t location,
+                                                 int64_t* ticks);
 using GetTransportFn = int32_t(HOSTABI_CALL*)(const SRenderInstance* instance,
                                               STransportState* state);
 

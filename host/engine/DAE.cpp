@@ -3,6 +3,7 @@
 // controls, and renders the module's instances when the host program asks it to.
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -308,6 +309,22 @@ int32_t HOSTABI_CALL FicGetTransport(const SRenderInstance* instance, STransport
     return kErrGeneric;
   }
   *state = E().transport;
+  return 0;
+}
+
+// Ticks follow the transport's tempo at the engine's sample rate; the timeline has no tempo map.
+int32_t HOSTABI_CALL FicLocationToTicks(const SRenderInstance* instance, int64_t location,
+                                        int64_t* ticks) {
+  std::lock_guard g(E().lock);
+  Engine& e = E();
+  const auto rate = e.gestalt.find(kGestaltSampleRate);
+  const double sampleRate = rate != e.gestalt.end() ? rate->second.second : 0.0;
+  if (!ticks || !e.Find(instance) || sampleRate <= 0.0 || !(e.transport.tempo > 0.0)) {
+    ++e.errors;
+    return kErrGeneric;
+  }
+  const double quarters = static_cast<double>(location) / sampleRate * e.transport.tempo / 60.0;
+  *ticks = static_cast<int64_t>(std::llround(quarters * static_cast<double>(kTicksPerQuarter)));
   return 0;
 }
 

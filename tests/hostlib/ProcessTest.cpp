@@ -475,3 +475,15 @@ TEST_F(ProcessCore, CoreAnswersForOperationsTheAdaptorReplaces) {
   p->SetEditorWindow(&window);
   EXPECT_EQ(p->EditorWindow(), &window);
 }
+
+TEST_F(Rendering, LocationsConvertToTicksAtTheTransportTempo) {
+  auto p = Connected();
+  standin::SetTransport({0, 0, 120.0, 4, 4, 0});
+  int64_t ticks = -1;
+  ASSERT_TRUE(p->HostInstance()->LocationToTicks(44100, ticks)); // one second = two quarters
+  EXPECT_EQ(ticks, 2 * kTicksPerQuarter);
+  standin::SetTransport({0, 0, 0.0, 4, 4, 0});
+  ticks = -1;
+  EXPECT_FALSE(p->HostInstance()->LocationToTicks(44100, ticks));
+  EXPECT_EQ(ticks, -1);
+}
