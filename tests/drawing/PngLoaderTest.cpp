@@ -16,7 +16,7 @@ namespace {
 using drawing_test::BuildPng;
 using drawing_test::Bytes;
 using drawing_test::PixelAt;
-using drawing_test::PngSpec;
+using drawing_test::PngLayout;
 
 std::unique_ptr<LICE_IBitmap> Load(const Bytes& png) {
   return std::unique_ptr<LICE_IBitmap>(LoadPngFromMemory(png.data(), png.size(), nullptr));
@@ -75,31 +75,31 @@ TEST(PngFromMemory, RefusesACallersBitmapThatCannotTakeTheSize) {
 // ---- Colour types and depths -----------------------------------------------------------------
 
 TEST(PngColourTypes, PaletteWithTransparencyTakesAlphaFromTheChunk) {
-  PngSpec spec{2, 1, 8, 3, {0, 0, 1}, {{"PLTE", {255, 0, 0, 0, 0, 255}}, {"tRNS", {64}}}};
-  auto bitmap = Load(BuildPng(spec));
+  PngLayout layout{2, 1, 8, 3, {0, 0, 1}, {{"PLTE", {255, 0, 0, 0, 0, 255}}, {"tRNS", {64}}}};
+  auto bitmap = Load(BuildPng(layout));
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(PixelAt(*bitmap, 0, 0), 0x40FF0000u);
   EXPECT_EQ(PixelAt(*bitmap, 1, 0), 0xFF0000FFu); // beyond the chunk: opaque
 }
 
 TEST(PngColourTypes, PaletteWithoutTransparencyIsOpaque) {
-  PngSpec spec{2, 1, 8, 3, {0, 0, 1}, {{"PLTE", {255, 0, 0, 0, 0, 255}}}};
-  auto bitmap = Load(BuildPng(spec));
+  PngLayout layout{2, 1, 8, 3, {0, 0, 1}, {{"PLTE", {255, 0, 0, 0, 0, 255}}}};
+  auto bitmap = Load(BuildPng(layout));
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(PixelAt(*bitmap, 0, 0), 0xFFFF0000u);
   EXPECT_EQ(PixelAt(*bitmap, 1, 0), 0xFF0000FFu);
 }
 
 TEST(PngColourTypes, SixteenBitRgbaKeepsTheHighBytes) {
-  PngSpec spec{1, 1, 16, 6, {0, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0}, {}};
-  auto bitmap = Load(BuildPng(spec));
+  PngLayout layout{1, 1, 16, 6, {0, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0}, {}};
+  auto bitmap = Load(BuildPng(layout));
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(PixelAt(*bitmap, 0, 0), 0xDE12569Au);
 }
 
 TEST(PngColourTypes, OneBitGreyIsBlackAndWhite) {
-  PngSpec spec{10, 1, 1, 0, {0, 0b10100000, 0b01000000}, {}};
-  auto bitmap = Load(BuildPng(spec));
+  PngLayout layout{10, 1, 1, 0, {0, 0b10100000, 0b01000000}, {}};
+  auto bitmap = Load(BuildPng(layout));
   ASSERT_NE(bitmap, nullptr);
   const bool white[10] = {1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
   for (int x = 0; x < 10; ++x)
@@ -107,8 +107,8 @@ TEST(PngColourTypes, OneBitGreyIsBlackAndWhite) {
 }
 
 TEST(PngColourTypes, GreyWithTransparentKeyBecomesTransparent) {
-  PngSpec spec{2, 1, 8, 0, {0, 0x33, 0x80}, {{"tRNS", {0, 0x33}}}};
-  auto bitmap = Load(BuildPng(spec));
+  PngLayout layout{2, 1, 8, 0, {0, 0x33, 0x80}, {{"tRNS", {0, 0x33}}}};
+  auto bitmap = Load(BuildPng(layout));
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(PixelAt(*bitmap, 0, 0), 0x00333333u);
   EXPECT_EQ(PixelAt(*bitmap, 1, 0), 0xFF808080u);
@@ -144,7 +144,7 @@ TEST_F(BrokenPng, ImpossibleHeadersAreRefused) {
 }
 
 TEST_F(BrokenPng, MissingOrCorruptImageDataIsRefused) {
-  PngSpec tooShort{4, 4, 8, 6, {0, 1, 2, 3, 4}, {}};
+  PngLayout tooShort{4, 4, 8, 6, {0, 1, 2, 3, 4}, {}};
   EXPECT_EQ(Load(BuildPng(tooShort)), nullptr);
   Bytes garbage = good;
   // Overwrite the compressed stream (it starts after IHDR and the IDAT length and type).

@@ -38,7 +38,7 @@ inline Bytes Compress(const Bytes& raw) {
 
 // A PNG with the given header fields; rows are the filtered scanlines (filter byte first).
 // Extra chunks go between IHDR and IDAT (PLTE, tRNS).
-struct PngSpec {
+struct PngLayout {
   std::uint32_t width = 1;
   std::uint32_t height = 1;
   unsigned char bitDepth = 8;
@@ -47,16 +47,16 @@ struct PngSpec {
   std::vector<std::pair<std::string, Bytes>> extraChunks;
 };
 
-inline Bytes BuildPng(const PngSpec& spec) {
+inline Bytes BuildPng(const PngLayout& layout) {
   Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes header;
-  PutBigEndian(header, spec.width);
-  PutBigEndian(header, spec.height);
-  header.insert(header.end(), {spec.bitDepth, spec.colourType, 0, 0, 0});
+  PutBigEndian(header, layout.width);
+  PutBigEndian(header, layout.height);
+  header.insert(header.end(), {layout.bitDepth, layout.colourType, 0, 0, 0});
   PutChunk(out, "IHDR", header);
-  for (const auto& [type, data] : spec.extraChunks)
+  for (const auto& [type, data] : layout.extraChunks)
     PutChunk(out, type.c_str(), data);
-  PutChunk(out, "IDAT", Compress(spec.scanlines));
+  PutChunk(out, "IDAT", Compress(layout.scanlines));
   PutChunk(out, "IEND", {});
   return out;
 }
