@@ -57,6 +57,19 @@ template <class T> inline T ProcessOnePole(const OnePoleCoefficients& c, OnePole
   return s.out;
 }
 
+// [audio thread · no allocation] The same for a filter whose mode is known where it is used;
+// the caller guarantees c.mode == Mode.
+template <OnePoleMode Mode, class T>
+inline T ProcessOnePoleAs(const OnePoleCoefficients& c, OnePoleState<T>& s, T x) {
+  s.z = T(c.b * 2) * x + T(c.a) * s.z;
+  if constexpr (Mode == OnePoleMode::Lowpass) s.out = s.z;
+  if constexpr (Mode == OnePoleMode::Highpass) s.out = x - s.z;
+  if constexpr (Mode == OnePoleMode::LowShelf) s.out = T(c.k) * s.z + x;
+  if constexpr (Mode == OnePoleMode::HighShelf) s.out = (x - s.z) * T(c.k) + x;
+  s.out = FlushTiny(s.out);
+  return s.out;
+}
+
 // A complete single-channel filter: coefficients followed by their states.
 struct OnePoleFilter {
   OnePoleCoefficients coefficients;

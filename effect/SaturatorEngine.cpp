@@ -24,6 +24,11 @@ void SaturatorEngine::Configure(double fs, double driveDb, double response, doub
   c.threshold = 122;
   c.envelopeCoeff = std::exp(-1 / (fs * 0.0008));
   c.slope = -0.5238095238095238; // 1/2.1 − 1: a 2.1:1 ratio
+  // The threshold sits at an envelope of exp(−122 / 8.69) ≈ 7.9e-7; 1 % below it the logarithm
+  // cannot round across it.
+  c.idleBelow = std::exp(-c.threshold / kNepersToDecibels) * 0.99;
+  const double idle = 25.0;
+  c.idleGain = idle / std::sqrt(idle * idle + 1);
 
   // Drive. The 14 kHz lift grows with asymmetry and shrinks as the drive rises.
   c.driveTarget = std::exp(driveDb * kDecibelsToNepers);

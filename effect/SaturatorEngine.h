@@ -28,8 +28,10 @@ struct SaturatorCoefficients {
   double preCoeff = 0, preFeedback = 0;               // one-pole pre-filter
   double postGain = 0, postFeedback = 0;              // its approximate inverse after the shaper
   double envelopeCoeff = 0, threshold = 0, slope = 0; // feedback leveller
-  double driveTarget = 0;                             // linear drive gain the smoother approaches
-  double evenAmount = 0;                              // weight of the even-order term
+  double idleBelow = 0;   // envelope under which the leveller is surely below its threshold
+  double idleGain = 0;    // the leveller's gain below the threshold, 25/√626
+  double driveTarget = 0; // linear drive gain the smoother approaches
+  double evenAmount = 0;  // weight of the even-order term
   double posScale = 1, posScaleInv = 1, negScale = 1, negScaleInv = 1; // asymmetry
   double driftDepth = 0;
   OnePoleCoefficients toneLowpass, airShelf, driveShelf;
@@ -61,10 +63,13 @@ template <class T> struct SaturatorChannel {
 // at most 25/√626 ≈ 0.9992 and falling smoothly (2.1:1) once the envelope passes the threshold.
 inline double LevelGain(const SaturatorCoefficients& c, double& envelope, double p) {
   envelope = (envelope - p) * c.envelopeCoeff + p;
+  // Well below the threshold the gain is the constant idleGain; deciding that without the
+  // logarithm changes no result.
+  if (std::abs(envelope) < c.idleBelow) return c.idleGain;
   // The envelope is a power, so this is twice its level in dB, plus the threshold.
   const double level = std::log(std::abs(envelope)) * kNepersToDecibels + c.threshold;
-  const double d = level > 0 ? c.slope * level : 0;
-  const double r = std::exp(d * kDecibelsToNepers) * 25;
+  if (!(level > 0)) return c.idleGain; // exp(0) × 25 = 25 exactly
+  const double r = std::exp(c.slope * level * kDecibelsToNepers) * 25;
   return r / std::sqrt(r * r + 1);
 }
 
@@ -138,10 +143,11 @@ public:
     SaturatorChannel<T>& ch = ch_;
     y = y * T(f.makeup);
     y = ProcessBiquad(c.deEmphasis, ch.deEmphasis, y);
-    y = ProcessOnePole(c.toneLowpass, ch.toneLowpass, y);
+    // Configure designs these three with fixed modes.
+    y = ProcessOnePoleAs<OnePoleMode::Lowpass>(c.toneLowpass, ch.toneLowpass, y);
     y = ProcessBiquad(c.lowPeak, ch.lowPeak, y);
-    y = ProcessOnePole(c.airShelf, ch.airShelf, y);
-    y = ProcessOnePole(c.driveShelf, ch.driveShelf, y);
+    y = ProcessOnePoleAs<OnePoleMode::HighShelf>(c.airShelf, ch.airShelf, y);
+    y = ProcessOnePoleAs<OnePoleMode::HighShelf>(c.driveShelf, ch.driveShelf, y);
     y = y / T(f.drift);
 
     ch.dc = ch.dc * T(0.999) + y - ch.dcPrev;

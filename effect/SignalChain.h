@@ -92,6 +92,15 @@ private:
   template <class Lane>
   void RunStereo(const double* inL, const double* inR, double* outL, double* outR, int frames);
 
+  // What the last block set-up was computed from.
+  struct SetUpInputs {
+    ChainSettings settings;
+    double sampleRate;
+    double resetSampleRate;
+  };
+  SetUpInputs setUpInputs_{};
+  bool setUpValid_ = false;
+
   double rampGain_ = 0;
   double wetMix_ = 0;
   double inputGain_ = 1.0;

@@ -94,6 +94,22 @@ TEST_F(SaturatorEngineConfigure, LevellerGainIsAtMostTwentyFiveOverRootSixTwenty
   EXPECT_NEAR(g, r / std::sqrt(r * r + 1), 1e-9);
 }
 
+TEST_F(SaturatorEngineConfigure, LevellerAgreesWithTheFullFormulaAroundItsThreshold) {
+  // The gain below the threshold is taken without the logarithm; sweep the envelope through the
+  // threshold (≈ 7.94e-7) in fine steps and compare with the formula evaluated every time.
+  reference::Engine ref;
+  for (double p = 1e-9; p < 1e-4; p *= 1.0005) {
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(engine.LevelGain(p)),
+              std::bit_cast<std::uint64_t>(ref.LevelGain(p)))
+        << p;
+  }
+  for (double p : {0.0, 7.94e-7, 7.943282347242815e-7, 1e300, std::nan("")}) {
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(engine.LevelGain(p)),
+              std::bit_cast<std::uint64_t>(ref.LevelGain(p)))
+        << p;
+  }
+}
+
 TEST(SaturatorEngineProcess, SilenceGivesOnlyTheDithersTinyResponse) {
   SaturatorEngine engine;
   engine.Configure(kFs, -10, 0, 0.2, 0.5);

@@ -98,6 +98,28 @@ TEST_F(SignalChainTest, BlockSetUpDerivesNoiseLevelFromTheTrim) {
   EXPECT_DOUBLE_EQ(chain.noiseLevel(), std::exp(-89 * kDbToNp));
 }
 
+TEST_F(SignalChainTest, BlockSetUpFollowsSettingsAndComesBackAfterReset) {
+  const double* ins[] = {nullptr};
+  double* outs[] = {nullptr};
+  settings.drive = 5;
+  chain.Process(settings, kFs, false, ins, outs, 0);
+  EXPECT_DOUBLE_EQ(chain.saturator().coefficients().driveTarget, std::exp(-10 * kDbToNp));
+  settings.drive = 10;
+  chain.Process(settings, kFs, false, ins, outs, 0);
+  const double drive10 = chain.saturator().coefficients().driveTarget;
+  EXPECT_NEAR(drive10, 10.0, 1e-9);
+  // Reset configures the engine with 0 dB of drive gain; the next block with unchanged settings
+  // must put Drive 10 back.
+  chain.Reset(kFs);
+  EXPECT_EQ(chain.saturator().coefficients().driveTarget, 1.0);
+  chain.Process(settings, kFs, false, ins, outs, 0);
+  EXPECT_EQ(chain.saturator().coefficients().driveTarget, drive10);
+  // A new sample rate alone is a change too.
+  const double before = chain.meter().rmsCoeff();
+  chain.Process(settings, 96000, false, ins, outs, 0);
+  EXPECT_NE(chain.meter().rmsCoeff(), before);
+}
+
 TEST_F(SignalChainTest, CallWithoutFramesWritesNothingAndKeepsStates) {
   std::vector<double> in(8, 0.5), out(8, 123.0);
   const double* ins[] = {in.data(), in.data()};
