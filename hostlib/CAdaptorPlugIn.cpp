@@ -11,9 +11,9 @@ CAdaptorPlugIn::CAdaptorPlugIn(hostabi::RenderCallback callback, void* owner, in
 }
 
 CAdaptorPlugIn::~CAdaptorPlugIn() {
-  if (!instance_) return;
-  instance_->owner = nullptr; // a late block finds no process rather than a dead one
-  CHostEngine::Get().DeleteRenderInstance(instance_);
+  // The engine finishes a block in progress before it lets the instance go and never calls
+  // back for it afterwards; the record itself is the engine's and is not touched here.
+  if (instance_) CHostEngine::Get().DeleteRenderInstance(instance_);
 }
 
 int32_t CAdaptorPlugIn::Start() {

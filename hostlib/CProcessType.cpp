@@ -86,7 +86,11 @@ void CProcessType::RemoveProcess(CEffectProcess* process) {
 CEffectType::CEffectType(int32_t typeID, int32_t productID, int32_t category,
                          bool usesPlugInTypeValue)
     : typeID(typeID), productID(productID), category(category),
-      usesPlugInTypeValue(usesPlugInTypeValue) {}
+      usesPlugInTypeValue(usesPlugInTypeValue) {
+  static int32_t lastHandle = 0; // types are made on the main thread only
+  for (SDSPSlot& slot : dspSlots)
+    slot = {nullptr, kEmptyDSPSlot, ++lastHandle};
+}
 
 int32_t CEffectType::CapabilityQuery(int32_t selector, int32_t* answer) {
   if (!answer) return kNoErr;

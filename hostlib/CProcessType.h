@@ -42,8 +42,18 @@ protected:
 
 class CDSPProcessType : public virtual CProcessType {};
 
+// Bookkeeping for placing a type's processes on DSP chips; a slot is free while its code is
+// '----'.
+struct SDSPSlot {
+  void* dsp;
+  int32_t code;
+  int32_t handle; // the slot's own handle, unique in the module
+};
+
 class CEffectType : public CDSPProcessType {
 public:
+  static constexpr size_t kDSPSlotCount = 10;
+
   using ProcessFactory = std::unique_ptr<CEffectProcess> (*)();
   static constexpr int32_t kPropertyPlugInType = -1;
 
@@ -85,6 +95,7 @@ public:
   int32_t OutputChannels() const { return outputChannels; }
   int32_t PlugInTypeValue() const { return plugInTypeValue; }
   int32_t CardValue(int32_t cardType) const;
+  const std::array<SDSPSlot, kDSPSlotCount>& DSPSlots() const { return dspSlots; }
 
 protected:
   int32_t typeID;
@@ -105,6 +116,7 @@ protected:
   int32_t value29 = 1;
   std::vector<int32_t> featureCodes{7};
   ProcessFactory processFactory = nullptr;
+  std::array<SDSPSlot, kDSPSlotCount> dspSlots{};
 };
 
 class CEffectTypeRTAS : public CEffectType {

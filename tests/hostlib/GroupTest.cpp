@@ -341,3 +341,18 @@ TEST(StemFormats, UnknownFormatThrowsTheGenericStatus) {
   EXPECT_EQ(t.InputStemFormat(), -1); // a refused pair changes nothing
   EXPECT_FALSE(t.HasFeatureCode(29));
 }
+
+TEST(EffectTypeSlots, StartFreeWithHandlesOfTheirOwn) {
+  CEffectTypeRTAS a(1, 2, 3, true), b(1, 2, 3, true);
+  std::vector<int32_t> handles;
+  for (const CEffectType* t : {static_cast<CEffectType*>(&a), static_cast<CEffectType*>(&b)}) {
+    for (const SDSPSlot& slot : t->DSPSlots()) {
+      EXPECT_EQ(slot.dsp, nullptr);
+      EXPECT_EQ(slot.code, FourCC("----"));
+      handles.push_back(slot.handle);
+    }
+  }
+  std::sort(handles.begin(), handles.end());
+  EXPECT_EQ(std::adjacent_find(handles.begin(), handles.end()), handles.end());
+  EXPECT_EQ(handles.size(), 20u);
+}
