@@ -278,7 +278,7 @@ inline constexpr SEngineSymbol kRegisterProcess{L::DAE, "_FicRegisterProcess@16"
                                                 "FicRegisterProcess", 0};
 inline constexpr SEngineSymbol kUnregisterProcess{L::DAE, "_FicUnregisterProcess@4",
                                                   "FicUnregisterProcess", 0};
-inline constexpr SEngineSymbol kNewRenderInstance{L::DAE, "_FicNewRenderInstance@16",
+inline constexpr SEngineSymbol kNewRenderInstance{L::DAE, "_FicNewRenderInstance@20",
                                                   "FicNewRenderInstance", 0};
 inline constexpr SEngineSymbol kStartRenderInstance{L::DAE, "_FicStartRenderInstance@4",
                                                     "FicStartRenderInstance", 0};
