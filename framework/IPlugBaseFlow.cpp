@@ -20,8 +20,8 @@ void IPlugBase::SetParameterFromGUI(int paramIdx, double normalized) {
 void IPlugBase::AttachEditor(IGraphics* editor) {
   if (!editor) return;
   std::lock_guard guard(lock);
-  for (int i = 0; i < NParams(); ++i) {
-    editor->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
+  for (int i = 0; const IParameter* param : params_) {
+    editor->SetParameterFromPlug(i++, param->GetNormalized(), true);
   }
   editor->PrepareSurfaces();
   delete editor_; // a second editor replaces the first
@@ -30,8 +30,9 @@ void IPlugBase::AttachEditor(IGraphics* editor) {
 
 void IPlugBase::RefreshEditorParams() {
   if (!editor_) return;
-  for (int i = 0; i < NParams(); ++i)
-    editor_->SetParameterFromPlug(i, GetParam(i)->Value(), false);
+  for (int i = 0; const IParameter* param : params_) {
+    editor_->SetParameterFromPlug(i++, param->Value(), false);
+  }
 }
 
 } // namespace tavo
