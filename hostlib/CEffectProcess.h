@@ -3,6 +3,11 @@
 // itself from the type's channel formats, creates its editor view and registers with the host.
 // CEffectProcessRTAS adds real-time rendering: the host instance created at connection and the
 // render callback the engine calls on its real-time thread.
+//
+// CEffectProcess is a virtual base of the real-time process so that an adaptor can derive from
+// CEffectProcess (virtually) for what all its forms share and join the real-time form below:
+// the adaptor's process then holds one CEffectProcess, and every operation has one final
+// overrider.
 
 #include <atomic>
 #include <cstdint>
@@ -47,7 +52,7 @@ protected:
   uint8_t extraInput = 0;
 };
 
-class CEffectProcessRTAS : public CEffectProcess {
+class CEffectProcessRTAS : public virtual CEffectProcess {
 public:
   CEffectProcessRTAS() = default;
   ~CEffectProcessRTAS() override;

@@ -137,7 +137,7 @@ protected:
     }
     std::unique_ptr<CEffectProcess> p;
     EXPECT_EQ(group->CreateProcess(typeIndex, 0, &p), 0);
-    return std::unique_ptr<TestProcess>(static_cast<TestProcess*>(p.release()));
+    return std::unique_ptr<TestProcess>(dynamic_cast<TestProcess*>(p.release()));
   }
 
   std::unique_ptr<TestGroup> group;

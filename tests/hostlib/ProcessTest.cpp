@@ -487,3 +487,32 @@ TEST_F(Rendering, LocationsConvertToTicksAtTheTransportTempo) {
   EXPECT_FALSE(p->HostInstance()->LocationToTicks(44100, ticks));
   EXPECT_EQ(ticks, -1);
 }
+
+// An adaptor shares one effect process between its common part and the real-time form.
+namespace {
+class SharedPart : public virtual CEffectProcess {
+public:
+  void InitializeEffect() override {
+    AddControl(std::make_unique<CPluginControl_OnOff>(kMasterBypassID, "Byp", 0, true));
+    SetMasterBypassIndex(1);
+  }
+  void ControlValueChanged(int32_t index) override { lastChanged = index; }
+  int32_t lastChanged = 0;
+};
+class RealTimeForm : public SharedPart, public CEffectProcessRTAS {
+public:
+  void RenderAudio(float**, float**, int32_t) override {}
+};
+} // namespace
+
+TEST_F(ProcessCore, AdaptorCanShareTheEffectProcessWithTheRealTimeForm) {
+  RealTimeForm p;
+  p.Initialize();
+  EXPECT_TRUE(p.IsInitialized());
+  EXPECT_EQ(p.ControlCount(), 1);
+  p.SetControlValueFromHost(1, kHighest);
+  EXPECT_TRUE(p.IsBypassed());
+  EXPECT_EQ(p.lastChanged, 1);
+  CEffectProcess* shared = &p;
+  EXPECT_EQ(static_cast<CEffectProcess*>(static_cast<SharedPart*>(&p)), shared);
+}
