@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -25,7 +26,10 @@ TEST_F(RenderWhileControlling, BypassChangesDuringRenderingAreRaceFree) {
       if (standin::RenderBlock(instance, buffers, 32, 32)) blocks.fetch_add(1);
     }
   });
-  for (int i = 0; i < 2000 || blocks.load() < 10; ++i)
+  // At least 2000 changes and 10 blocks, but never longer than a few seconds.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  for (int i = 0; (i < 2000 || blocks.load() < 10) && std::chrono::steady_clock::now() < deadline;
+       ++i)
     p->SetControlValueFromHost(1, (i & 1) ? kHighest : kLowest);
   stop = true;
   engine.join();
