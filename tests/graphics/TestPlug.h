@@ -10,9 +10,10 @@ namespace tavo::test {
 
 class TestPlug : public IPlugBase {
 public:
-  explicit TestPlug(int nParams = 4, const char* io = "1-1 2-2", int nPresets = 2, int latency = 0)
+  explicit TestPlug(int nParams = 4, const char* io = "1-1 2-2", int nPresets = 2, int latency = 0,
+                    tavo::ApiKind api = kApiRTAS)
       : IPlugBase(nParams, io, nPresets, "Test", "", "Maker", 0x10203, 1, 2, latency, 0, false,
-                  false, kApiRTAS) {}
+                  false, api) {}
 
   // Every call that reaches the host or the effect, in order, as text.
   std::vector<std::string> calls;
@@ -26,6 +27,10 @@ public:
     calls.push_back("Send " + std::to_string(idx) + " " + std::to_string(v));
   }
   void EndHostEdit(int idx) override { calls.push_back("End " + std::to_string(idx)); }
+  void OnHostContextMenu(int idx, int x, int y) override {
+    calls.push_back("Menu " + std::to_string(idx) + " " + std::to_string(x) + "," +
+                    std::to_string(y));
+  }
   void SendAllParamsToHost() override {}
   int SamplePosition() override { return 0; }
   double Tempo() override { return tempo; }
