@@ -59,8 +59,9 @@ template <class T> struct SaturatorChannel {
   T shapedPrev{};   // previous shaper output
 };
 
-// [any thread · pure] The leveller: advances the power envelope with p and returns the gain,
-// at most 25/√626 ≈ 0.9992 and falling smoothly (2.1:1) once the envelope passes the threshold.
+// [audio thread · no allocation] The leveller: advances the power envelope with p and returns the
+// gain, at most 25/√626 ≈ 0.9992 and falling smoothly (2.1:1) once the envelope passes the
+// threshold.
 inline double LevelGain(const SaturatorCoefficients& c, double& envelope, double p) {
   envelope = (envelope - p) * c.envelopeCoeff + p;
   // Well below the threshold the gain is the constant idleGain; deciding that without the
