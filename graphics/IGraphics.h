@@ -41,12 +41,15 @@ public:
   virtual bool MeasureText(const ITextStyle& style, const char* text, IBounds& rect) {
     return DrawText(style, text, rect, true);
   }
+  // [editor thread] Cancels an open text entry.
   virtual void AbortTextEntry() = 0;
   // [main thread · allocates] Takes the new size, drops the capture, deletes every control and
   // both bitmaps, remakes the surfaces and tells the plug-in. The caller re-creates the controls.
   virtual void Resize(int width, int height);
+  // [main thread]
   virtual bool WindowIsOpen() { return WindowHandle() != nullptr; }
   virtual const char* ReservedTextQuery() { return ""; }
+  // [editor thread · may block] The button pressed.
   virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
   // [editor thread · may block] Shows the menu over the rectangle; the chosen item, or -1.
   virtual int PopupMenuForControl(IControl* control, const IPopupMenu& menu,
@@ -54,9 +57,11 @@ public:
   // [editor thread] Opens a text entry over the rectangle; the platform answers with
   // SetFromStringAfterPrompt (or the control's OnTextEntry) when the user confirms.
   virtual void TextEntryForControl(IControl* control, const char* text, const IBounds& rect) = 0;
+  // [any thread] Standard folders; an empty text when unknown.
   virtual void HostFolder(GrowableText* out) = 0;
   virtual void ModuleFolder(GrowableText* out) = 0;
   virtual void DesktopFolder(GrowableText* out) = 0;
+  // [editor thread · may block] File, colour and link dialogs; false when cancelled or failed.
   virtual bool PromptForFile(GrowableText* path, bool save, const char* folder,
                              const char* extensions) = 0;
   virtual bool PromptForColour(IColorRGBA* colour, const char* prompt) = 0;
@@ -67,10 +72,12 @@ public:
   virtual void* OpenWindow(void* parent) = 0;
   virtual void ReservedHook(void*) {}
   virtual void ReservedHook() {}
+  // [main thread]
   virtual void CloseWindow() = 0;
   virtual void* WindowHandle() = 0;
   // [main thread] Deletes the key catcher, the controls (last first) and both bitmaps.
   virtual ~IGraphics();
+  // [editor thread] Hides the pointer while a control is dragged, and brings it back.
   virtual void HideCursor() {}
   virtual void RestoreCursor() {}
   // [main thread · may block] Loads an image from the module's resources (PNG), or null.
