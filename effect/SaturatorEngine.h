@@ -154,7 +154,7 @@ public:
     ch.dc = ch.dc * T(0.999) + y - ch.dcPrev;
     ch.dcPrev = y;
     ch.dc = FlushTiny(ch.dc);
-    return FlushTiny(ch.dc);
+    return ch.dc; // already flushed: flushing twice changes nothing
   }
 
 private:
