@@ -14,9 +14,9 @@ TEST(GrowableBufferCapacity, SmallGranularityReservesHalfOrOneGranule) {
 }
 
 TEST(GrowableBufferCapacity, PageGranularityFillsWholePagesLessTheAllocatorSlack) {
-  GrowableBuffer bytes;  // 4096
-  for (size_t n : {size_t{1}, size_t{64}, size_t{4000}, size_t{10000}, size_t{100000},
-                   size_t{20u << 20}}) {
+  GrowableBuffer bytes; // 4096
+  for (size_t n :
+       {size_t{1}, size_t{64}, size_t{4000}, size_t{10000}, size_t{100000}, size_t{20u << 20}}) {
     const size_t capacity = bytes.CapacityFor(n);
     EXPECT_GE(capacity, n + 4096) << n;
     EXPECT_EQ((capacity + 96) % 4096, 0u) << n;
@@ -32,14 +32,14 @@ TEST(GrowableBufferResize, KeepsTheBlockWhileTheSizeFits) {
   const size_t capacity = b.Capacity();
   EXPECT_EQ(b.Resize(capacity), first);
   EXPECT_EQ(b.Resize(1), first);
-  EXPECT_EQ(b.Capacity(), capacity);  // shrinking is only on request
+  EXPECT_EQ(b.Capacity(), capacity); // shrinking is only on request
 }
 
 TEST(GrowableBufferResize, ShrinksOnlyWellBelowTheCapacity) {
   GrowableBuffer b(128);
   b.Resize(10000);
   const size_t big = b.Capacity();
-  b.Resize(9000, true);  // above half the capacity: kept
+  b.Resize(9000, true); // above half the capacity: kept
   EXPECT_EQ(b.Capacity(), big);
   b.Resize(100, true);
   EXPECT_LT(b.Capacity(), big);
@@ -48,9 +48,11 @@ TEST(GrowableBufferResize, ShrinksOnlyWellBelowTheCapacity) {
 
 TEST(GrowableBufferResize, GrowingKeepsTheContents) {
   GrowableArray<int> a;
-  for (int i = 0; i < 5000; ++i) ASSERT_TRUE(a.Add(i));
+  for (int i = 0; i < 5000; ++i)
+    ASSERT_TRUE(a.Add(i));
   ASSERT_EQ(a.Count(), 5000);
-  for (int i = 0; i < 5000; ++i) ASSERT_EQ(a[i], i);
+  for (int i = 0; i < 5000; ++i)
+    ASSERT_EQ(a[i], i);
 }
 
 TEST(GrowableArray, InsertAndDeleteKeepOrderAndRejectBadIndices) {
@@ -77,7 +79,8 @@ TEST(OwnedList, DeletesItsElementsLastFirst) {
   std::vector<int> log;
   {
     OwnedList<Recorder> list;
-    for (int i = 0; i < 4; ++i) list.Add(std::make_unique<Recorder>(&log, i));
+    for (int i = 0; i < 4; ++i)
+      list.Add(std::make_unique<Recorder>(&log, i));
   }
   EXPECT_EQ(log, (std::vector<int>{3, 2, 1, 0}));
 }
@@ -94,5 +97,5 @@ TEST(GrowableText, HoldsAnyLengthAndReadsEmptyWhenUnset) {
   EXPECT_STREQ(t.Get(), "");
 }
 
-}  // namespace
-}  // namespace tavo
+} // namespace
+} // namespace tavo

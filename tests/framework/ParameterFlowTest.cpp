@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "TestPlug.h"
+#include "tests/support/TestPlug.h"
 #include "tests/support/HeadlessGraphics.h"
 
 namespace tavo {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "TestPlug.h"
+#include "tests/support/TestPlug.h"
 
 namespace tavo {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TestPlug.h"
+#include "tests/support/TestPlug.h"
 #include "framework/Base64.h"
 #include "framework/IStateChunk.h"
 

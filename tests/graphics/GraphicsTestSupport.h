@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "TestPlug.h"
+#include "tests/support/TestPlug.h"
 #include "drawing/LICE_MemBitmap.h"
 #include "drawing/LICE_Raster.h"
 #include "drawing/LICE_SysBitmap.h"
