@@ -105,7 +105,7 @@ public:
   // run of frames before the next one: the results are the same, and the processor can overlap
   // the long per-frame computations of consecutive frames.
   // [audio thread · no allocation]
-  Front ProcessFront(T x) {
+  TAVO_ALWAYS_INLINE Front ProcessFront(T x) {
     const SaturatorCoefficients& c = c_;
     s_.driveGain = c.driveTarget * 0.0010000000000000009 + s_.driveGain * 0.999;
     s_.makeup = 0.28061551207734 / s_.driveGain;
@@ -136,10 +136,10 @@ public:
   }
 
   // [audio thread · no allocation] 2× oversampled shaping, in polyphase form (see below).
-  T ProcessCore(T w) { return OversampledCore(w); }
+  TAVO_ALWAYS_INLINE T ProcessCore(T w) { return OversampledCore(w); }
 
   // [audio thread · no allocation] Make-up gain, post-filter chain, drift removal, DC blocker.
-  T ProcessBack(T y, const Front& f) {
+  TAVO_ALWAYS_INLINE T ProcessBack(T y, const Front& f) {
     const SaturatorCoefficients& c = c_;
     SaturatorChannel<T>& ch = ch_;
     y = y * T(f.makeup);
@@ -168,7 +168,7 @@ private:
   // ever reach the output; the other two phases would be computed only to be discarded. The
   // samples that are computed come out bit for bit as from two calls of HalfBandFilter::Process
   // per frame.
-  T OversampledCore(T w) {
+  TAVO_ALWAYS_INLINE T OversampledCore(T w) {
     const SaturatorCoefficients& c = c_;
     SaturatorChannel<T>& ch = ch_;
     HalfBandFilter<T>& up = ch.up;

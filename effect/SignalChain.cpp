@@ -85,12 +85,13 @@ void SignalChain::ProcessWith(const ChainSettings& s, double sampleRate, bool st
   meter_.Settle();
 }
 
-// Both paths run a block in runs of up to kRun frames, each run in three passes: the per-frame
+// Both paths run a block in runs of up to kRun frames, each run in two passes: first the per-frame
 // front (trim, ramp, crossfade amount, crosstalk and the engine's front stage, which carries the
-// drive smoother, drift and leveller from frame to frame), the engine's oversampled core, and the
-// back (the engine's post chain, mix, clamp, noise, ramp, meter). Every state still sees its
-// frames in order, so the samples are exactly those of a frame-by-frame loop; the passes only let
-// the processor overlap consecutive frames' long computations.
+// drive smoother, drift and leveller from frame to frame) interleaved with the engine's
+// oversampled core one frame behind, then the back (the engine's post chain, mix, clamp, noise,
+// ramp, meter). Every state still sees its frames in order, so the samples are exactly those of a
+// frame-by-frame loop; the arrangement only lets the processor overlap long computations of
+// neighbouring frames.
 constexpr int kRun = 32;
 
 void SignalChain::RunMono(const double* in, double* out, int frames) {
@@ -122,9 +123,12 @@ void SignalChain::RunMono(const double* in, double* out, int frames) {
       rampAt[i] = ramp;
       wetAt[i] = wet;
       front[i] = engine.ProcessFront(x);
+      // The previous frame's core is independent of this frame's front: interleaved, the
+      // leveller's long serial chain of logarithm, exponential, root and division overlaps
+      // with the oversampled core's arithmetic.
+      if (i > 0) core[i - 1] = engine.ProcessCore(front[i - 1].w);
     }
-    for (int i = 0; i < n; ++i)
-      core[i] = engine.ProcessCore(front[i].w);
+    core[n - 1] = engine.ProcessCore(front[n - 1].w);
     for (int i = 0; i < n; ++i) {
       const double x = dry[i];
       const double y = engine.ProcessBack(core[i], front[i]);
@@ -187,9 +191,12 @@ void SignalChain::RunStereo(const double* inL, const double* inR, double* outL, 
         s = x + crosstalkLevel * c;
       }
       front[i] = engine.ProcessFront(s);
+      // The previous frame's core is independent of this frame's front: interleaved, the
+      // leveller's long serial chain of logarithm, exponential, root and division overlaps
+      // with the oversampled core's arithmetic.
+      if (i > 0) core[i - 1] = engine.ProcessCore(front[i - 1].w);
     }
-    for (int i = 0; i < n; ++i)
-      core[i] = engine.ProcessCore(front[i].w);
+    core[n - 1] = engine.ProcessCore(front[n - 1].w);
     for (int i = 0; i < n; ++i) {
       const Lane x = dry[i];
       const Lane y = engine.ProcessBack(core[i], front[i]);

@@ -19,6 +19,14 @@
 #define TAVO_HAVE_SSE2 1
 #endif
 
+// For the per-frame stages of the sample loops: the compiler's size heuristics would otherwise
+// turn the largest of them into calls, which keeps neighbouring frames from overlapping.
+#if defined(__GNUC__)
+#define TAVO_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define TAVO_ALWAYS_INLINE
+#endif
+
 namespace tavo {
 
 // ---- plain double -----------------------------------------------------------------------------
