@@ -169,5 +169,34 @@ TEST(MonoPathAgreement, MonoPathMatchesScalarTranscriptionBitForBit) {
         << "frame " << i;
 }
 
+TEST(MonoPathAgreement, SwitchingBetweenMonoAndStereoContinuesEveryState) {
+  // A mono block uses and advances only the left channel's states; a later stereo block
+  // continues from them. Alternate the two every few blocks against the transcription.
+  constexpr int kFrames = 20000;
+  const Stimulus in(kFrames);
+  SignalChain chain;
+  reference::Chain ref;
+  chain.Reset(kFs);
+  ref.Reset(kFs);
+  std::vector<double> outL(kFrames, 0), outR(kFrames, 0), refL(kFrames, 0), refR(kFrames, 0);
+  int pos = 0;
+  int block = 0;
+  for (const BlockPlan& p : Plan(kFrames)) {
+    const bool stereo = (block++ / 5) % 2 == 1;
+    const double* ins[] = {in.left.data() + pos, in.right.data() + pos};
+    double* outs[] = {outL.data() + pos, outR.data() + pos};
+    double* refs[] = {refL.data() + pos, refR.data() + pos};
+    chain.Process(p.settings, kFs, stereo, ins, outs, p.frames);
+    ref.Process(p.settings, kFs, stereo, ins, refs, p.frames);
+    pos += p.frames > 0 ? p.frames : 0;
+  }
+  for (int i = 0; i < kFrames; ++i) {
+    ASSERT_EQ(Bits(outL[static_cast<std::size_t>(i)]), Bits(refL[static_cast<std::size_t>(i)]))
+        << "left, frame " << i;
+    ASSERT_EQ(Bits(outR[static_cast<std::size_t>(i)]), Bits(refR[static_cast<std::size_t>(i)]))
+        << "right, frame " << i;
+  }
+}
+
 } // namespace
 } // namespace tavo
