@@ -30,6 +30,20 @@ std::vector<double> Signal(double f1, double f2) {
   return v;
 }
 
+// The engine in the arrangement the chain uses: each frame's front interleaved with the previous
+// frame's core, then the back pass.
+template <class Kernel, class T> void RunStaged(Kernel& k, const T* in, T* out, int n) {
+  typename Kernel::Front front[kBlock];
+  T core[kBlock];
+  for (int i = 0; i < n; ++i) {
+    front[i] = k.ProcessFront(in[i]);
+    if (i > 0) core[i - 1] = k.ProcessCore(front[i - 1].w);
+  }
+  core[n - 1] = k.ProcessCore(front[n - 1].w);
+  for (int i = 0; i < n; ++i)
+    out[i] = k.ProcessBack(core[i], front[i]);
+}
+
 void EngineMono(benchmark::State& state) {
   const auto in = Signal(220, 1500);
   std::vector<double> out(kBlock);
@@ -39,8 +53,7 @@ void EngineMono(benchmark::State& state) {
   const tavo::bench::FrameCounters counters;
   for (auto _ : state) {
     auto k = engine.BeginMono();
-    for (int i = 0; i < kBlock; ++i)
-      out[static_cast<std::size_t>(i)] = k.Process(in[pos + i]);
+    RunStaged(k, in.data() + pos, out.data(), kBlock);
     engine.EndMono(k);
     benchmark::DoNotOptimize(out.data());
     pos = (pos + kBlock) % (kSignalFrames - kBlock);
@@ -49,29 +62,34 @@ void EngineMono(benchmark::State& state) {
 }
 BENCHMARK(EngineMono)->Name("Engine/Mono");
 
-void EngineStereo(benchmark::State& state) {
+// frameByFrame: every stage of a frame before the next frame, as a plain loop would.
+void EngineStereo(benchmark::State& state, bool frameByFrame) {
   const auto inL = Signal(220, 1500);
   const auto inR = Signal(330, 2100);
-  std::vector<double> outL(kBlock), outR(kBlock);
+  std::vector<tavo::StereoLane> in;
+  for (std::size_t i = 0; i < inL.size(); ++i)
+    in.emplace_back(inL[i], inR[i]);
+  std::vector<tavo::StereoLane> out(kBlock);
   tavo::SaturatorEngine engine;
   engine.Configure(kFs, 5 * 6 - 40, 0, 0.2, 0.5);
   std::size_t pos = 0;
   const tavo::bench::FrameCounters counters;
   for (auto _ : state) {
     auto k = engine.BeginStereo<tavo::StereoLane>();
-    for (int i = 0; i < kBlock; ++i) {
-      const tavo::StereoLane y = k.Process(tavo::StereoLane(inL[pos + i], inR[pos + i]));
-      outL[static_cast<std::size_t>(i)] = y.Left();
-      outR[static_cast<std::size_t>(i)] = y.Right();
+    if (frameByFrame) {
+      for (int i = 0; i < kBlock; ++i)
+        out[static_cast<std::size_t>(i)] = k.Process(in[pos + i]);
+    } else {
+      RunStaged(k, in.data() + pos, out.data(), kBlock);
     }
     engine.EndStereo(k);
-    benchmark::DoNotOptimize(outL.data());
-    benchmark::DoNotOptimize(outR.data());
+    benchmark::DoNotOptimize(out.data());
     pos = (pos + kBlock) % (kSignalFrames - kBlock);
   }
   counters.Report(state, kBlock);
 }
-BENCHMARK(EngineStereo)->Name("Engine/Stereo");
+BENCHMARK_CAPTURE(EngineStereo, staged, false)->Name("Engine/Stereo");
+BENCHMARK_CAPTURE(EngineStereo, frameByFrame, true)->Name("Engine/Stereo/FrameByFrame");
 
 // The signal chain alone, as TAVO drives it: 32-frame blocks of 64-bit samples, no format
 // conversion and no lock (the whole plug-in is measured as Chain/*).
