@@ -29,7 +29,7 @@
 
 namespace tavo {
 
-// ---- plain double -----------------------------------------------------------------------------
+// ---- plain double ----
 
 inline double Sqrt(double v) {
   return std::sqrt(v);
@@ -44,8 +44,7 @@ inline double Clamp(double v, double lo, double hi) {
   return v > hi ? hi : v;
 }
 
-// ---- two doubles, computed lane by lane
-// ----------------------------------------------------------
+// ---- two doubles, computed lane by lane ----
 
 struct alignas(16) ScalarPair {
   double l = 0, r = 0;
@@ -80,8 +79,7 @@ inline ScalarPair Clamp(ScalarPair v, double lo, double hi) {
   return {Clamp(v.l, lo, hi), Clamp(v.r, lo, hi)};
 }
 
-// ---- two doubles in one SSE2 register
-// ------------------------------------------------------------
+// ---- two doubles in one SSE2 register ----
 
 #if TAVO_HAVE_SSE2
 struct alignas(16) Sse2Pair {
