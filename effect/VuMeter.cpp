@@ -30,7 +30,10 @@ double VuMeter::UpdateNeedle() {
   static const double kPlus18Db = std::exp(2.0723265836946);
   double v;
   if (vuMode_ == 0 || vuMode_ == 2) {
-    v = kPlus18Db * meterValue_;
+    // From the detector itself rather than from meterValue: after a block without frames
+    // meterValue still holds the last mapped position, and scaling that again would walk the
+    // needle up by 18 dB per empty block.
+    v = kPlus18Db * vuLevel_;
   } else if (std::abs(rmsDifference_) < 50) {
     v = std::exp((rmsDifference_ - 3.95) * kDecibelsToNepers); // 3.95 dB reads 1.0
   } else {

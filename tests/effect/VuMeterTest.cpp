@@ -41,6 +41,16 @@ TEST_F(VuMeterNeedle, ConstantOneSettlesAtUnityLevelAndPinsTheNeedle) {
               (std::exp(2.0723265836946) * meter.vuLevel() - 0.638) * 0.43 + 0.638, 1e-12);
 }
 
+TEST_F(VuMeterNeedle, BlocksWithoutFramesLeaveTheNeedleWhereItIs) {
+  meter.SetMode(0);
+  Run(44100, 0.02, 0.02, 0.02);
+  const double position = meter.UpdateNeedle();
+  EXPECT_GT(position, 0.1);
+  EXPECT_LT(position, 0.6);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(meter.UpdateNeedle(), position);
+}
+
 TEST_F(VuMeterNeedle, EqualRmsLevelsSitJustBelowTheKnee) {
   meter.SetMode(1);
   const auto tone = testing::Sine(1000, 0.3, 44100, 44100);
