@@ -287,6 +287,28 @@ TEST_F(SignalChainBadInput, NonFiniteStereoSamplesActAsSilenceAndTheInstanceReco
   EXPECT_TRUE(std::isfinite(chain.saturator().shared().envelope));
 }
 
+TEST_F(SignalChainBadInput, LargestFloatSamplesAtFullTrimAndDriveDoNotPoisonTheStates) {
+  // The loudest a 32-bit host can send, trimmed by +20 dB into Drive 10 at full brightness.
+  settings.inputTrimDb = 20;
+  settings.drive = 10;
+  settings.freqResponse = 10;
+  settings.crosstalkDb = -60;
+  chain.SetInputGain(std::exp(20 * kDbToNp));
+  std::vector<double> loud(4096);
+  for (std::size_t i = 0; i < loud.size(); ++i)
+    loud[i] = (i % 2 ? 1 : -1) * static_cast<double>(std::numeric_limits<float>::max());
+  const auto tone = testing::Sine(1000, 0.1, kFs, 44100);
+  std::vector<double> l, r;
+  RunStereo(loud, loud, l, r);
+  for (double v : l)
+    ASSERT_TRUE(std::isfinite(v));
+  RunStereo(tone, tone, l, r);
+  for (double v : l)
+    ASSERT_TRUE(std::isfinite(v));
+  EXPECT_GT(testing::Rms(std::span(l).subspan(22050)), 0.01); // the engine is audible again
+  EXPECT_TRUE(std::isfinite(chain.saturator().shared().envelope));
+}
+
 TEST_F(SignalChainBadInput, UnusableSampleRateDoesNotPoisonTheStates) {
   const auto tone = testing::Sine(1000, 0.5, kFs, 256);
   std::vector<double> out(tone.size());
