@@ -202,7 +202,15 @@ private:
   T Shape(T s, T u) const {
     const T q = s * s;
     if constexpr (kMono) {
-      return u > 0 ? Positive(s, q) : Negative(s, q);
+      // One channel: the two quotients of its branch share one lane pair.
+      const double t = c_.posScale * s;
+      const double h = c_.negScale * q;
+      if (u > 0) {
+        const StereoLane r = StereoLane(t, q) / Sqrt(StereoLane(t * t + 1, q * q + 1));
+        return r.Left() * c_.posScaleInv - r.Right() * c_.evenAmount;
+      }
+      const StereoLane r = StereoLane(s, h) / Sqrt(StereoLane(q + 1, h * h + 1));
+      return r.Left() - r.Right() * c_.negScaleInv * c_.evenAmount;
     } else {
       // Each lane takes its own branch: the operands of both branches are chosen per lane first,
       // so only two square roots and two divisions are needed. Multiplying by an exact 1 where a
@@ -221,15 +229,6 @@ private:
       const T k3 = SelectPositive(u, one, T(c_.evenAmount));
       return n1 / Sqrt(d1) * k1 - n2 / Sqrt(d2) * k2 * k3;
     }
-  }
-  T Positive(T s, T q) const {
-    const T t = T(c_.posScale) * s;
-    return t / Sqrt(t * t + T(1.0)) * T(c_.posScaleInv) -
-           q / Sqrt(q * q + T(1.0)) * T(c_.evenAmount);
-  }
-  T Negative(T s, T q) const {
-    const T h = T(c_.negScale) * q;
-    return s / Sqrt(q + T(1.0)) - h / Sqrt(h * h + T(1.0)) * T(c_.negScaleInv) * T(c_.evenAmount);
   }
 
   SaturatorCoefficients c_;
