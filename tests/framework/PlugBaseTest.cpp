@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Trace.h"
 #include "tests/support/TestPlug.h"
 
 namespace tavo {
@@ -194,6 +195,42 @@ TEST(PlugBaseIdentity, SamplesPerBeatNeedsAPositiveTempo) {
   EXPECT_EQ(plug.SamplesPerBeat(), 0.0);
   plug.tempo = 120.0;
   EXPECT_EQ(plug.SamplesPerBeat(), 22050.0);
+}
+
+} // namespace
+} // namespace tavo
+
+namespace tavo {
+namespace {
+
+std::vector<std::string> gTraceLines;
+
+class TraceLines : public ::testing::Test {
+protected:
+  TraceLines() {
+    gTraceLines.clear();
+    SetTraceSink([](const char* function, int, const char* message) {
+      gTraceLines.push_back(std::string(function) + " " + message);
+    });
+  }
+  ~TraceLines() override { SetTraceSink(nullptr); }
+};
+
+TEST_F(TraceLines, OperationsReportThemselvesToAnInstalledSink) {
+  test::TestPlug plug(1, "1-1", 1);
+  plug.GetParam(0)->InitDouble("Gain", 1.5, -10, 10, 0.1);
+  plug.LegalIO(1, 2);
+  plug.SetParameterFromGUI(0, 0.25);
+  IStateChunk chunk;
+  plug.SerializeParams(&chunk);
+  EXPECT_EQ(gTraceLines, (std::vector<std::string>{
+                             "IPlugBase::LegalIO 1:2:illegal",
+                             "IPlugBase::SetParameterFromGUI 0:0.250000",
+                             "IPlugBase::SerializeParams 0 Gain -5.000000",
+                         }));
+  SetTraceSink(nullptr);
+  plug.LegalIO(1, 1); // the default sink discards
+  EXPECT_EQ(gTraceLines.size(), 3u);
 }
 
 } // namespace
