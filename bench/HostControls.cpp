@@ -27,7 +27,7 @@ void BM_PrintfBaseline(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(state.iterations()),
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_PrintfBaseline);
+BENCHMARK(BM_PrintfBaseline)->Name("HostControl/PrintfBaseline");
 
 void BM_LinearDisplayText(benchmark::State& state) {
   const CPluginControl_Linear gain = MakeGain();
@@ -42,7 +42,7 @@ void BM_LinearDisplayText(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(state.iterations()),
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_LinearDisplayText)->Arg(8)->Arg(3);
+BENCHMARK(BM_LinearDisplayText)->Name("HostControl/LinearDisplay/Width")->Arg(8)->Arg(3);
 
 void BM_LinearParseText(benchmark::State& state) {
   const CPluginControl_Linear gain = MakeGain();
@@ -52,6 +52,6 @@ void BM_LinearParseText(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(state.iterations()),
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_LinearParseText);
+BENCHMARK(BM_LinearParseText)->Name("HostControl/LinearParse");
 
 } // namespace

@@ -2,6 +2,8 @@
 // Base64 with the standard alphabet, as preset blobs use it: encoding pads with "=", decoding
 // stops at the first character outside the alphabet (padding included) and never writes more
 // than the room it is given.
+//
+// [any thread · may allocate (encoding)] Pure functions of their arguments.
 
 #include <cstddef>
 #include <cstdint>

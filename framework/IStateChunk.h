@@ -4,6 +4,9 @@
 // returns the position after the value, or -1 when the position is negative or the value would
 // run past the end, so one failed read makes the rest of a sequence fail too.
 // Multi-byte values are little-endian; doubles are IEEE 754 binary64.
+//
+// [main thread · not synchronised] A chunk belongs to whoever fills or reads it: the plug-in
+// base holds the processing lock while it writes or reads its state; appending may allocate.
 
 #include <cstdint>
 #include <cstring>
