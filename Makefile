@@ -31,6 +31,7 @@ bench: deps
 	cmake --build --preset linux-release -j $(JOBS)
 	build/linux-release/bench/tavo_bench --benchmark_counters_tabular=true \
 	  --benchmark_out=build/bench.json --benchmark_out_format=json
+	python3 scripts/bench-summary.py build/bench.json
 
 clean:
 	rm -rf build

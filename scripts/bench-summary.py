@@ -1,0 +1,42 @@
+#!/usr/bin/python3
+"""Prints the figures the benchmarks are judged by, from Google Benchmark's JSON output:
+the opaque blit against the memcpy baseline, pixel rates, redraw times and the chain's cost
+per frame against its targets."""
+import json
+import sys
+
+
+def main(path):
+    with open(path) as f:
+        runs = {b["name"]: b for b in json.load(f)["benchmarks"] if b.get("run_type") != "aggregate"}
+
+    def get(name, key):
+        return runs.get(name, {}).get(key)
+
+    print("\nSummary")
+    memcpy = get("Memcpy", "bytes_per_second")
+    copy = get("Blit/Copy", "items_per_second")
+    if memcpy and copy:
+        print(f"  Blit/Copy: {copy / 1e6:,.0f} Mpixel/s = {100 * copy * 4 / memcpy:.0f} % of memcpy "
+              "(target >= 80 %)")
+    for name, target in (("Blit/SourceAlpha", 400), ("Blit/SourceAlpha/Weight:0.25", None),
+                         ("Blit/ScaledBilinear", None), ("Fill/Weight:0.5", None),
+                         ("Line/Antialiased", None), ("Png/KnobStrip", None)):
+        rate = get(name, "items_per_second")
+        if rate:
+            goal = f" (target >= {target} Mpixel/s)" if target else ""
+            print(f"  {name}: {rate / 1e6:,.0f} Mpixel/s{goal}")
+    for name, target in (("Editor/FullRedraw", 1000), ("Editor/NeedleOnly", 100)):
+        t = get(name, "real_time")
+        unit = get(name, "time_unit")
+        if t is not None:
+            us = t / 1000 if unit == "ns" else t * 1000 if unit == "ms" else t
+            print(f"  {name}: {us:,.1f} us (target <= {target} us)")
+    for name in sorted(n for n in runs if n.startswith(("Chain/", "Engine/"))):
+        ns = get(name, "ns_per_frame")
+        goal = " (target <= 150 ns)" if name == "Chain/Stereo/Drive:5" else ""
+        print(f"  {name}: {ns:.1f} ns per frame, {get(name, 'realtime_x'):.0f}x real time{goal}")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else "build/bench.json")
