@@ -37,10 +37,9 @@ struct Store {
 };
 
 Store& TheStore() {
-  // Kept for the life of the process and never torn down: the glyph source's own statics may be
-  // gone by the time exit handlers would delete the fonts, and a font outliving them is harmless.
-  static Store* const store = new Store;
-  return *store;
+  // Fonts live as long as the module; each keeps its glyph source alive until it is released.
+  static Store store;
+  return store;
 }
 
 } // namespace

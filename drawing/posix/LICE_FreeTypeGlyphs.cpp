@@ -13,18 +13,12 @@
 #include <mutex>
 #include <string>
 
-struct LICE_FontObject {
-  FT_Face face = nullptr;
-  int lineHeight = 0;
-  int ascent = 0;
-  bool monochrome = false;
-};
-
 namespace {
 
-// One FreeType library and one fontconfig configuration for the process, released at exit.
-// Creating and releasing faces goes through the lock; drawing with a face happens on the editor
-// thread only.
+// One FreeType library and one fontconfig configuration for the process. Every face holds a
+// share of it, so the library outlives the last face however the process's exit handlers are
+// ordered (a font cache elsewhere may be torn down after this file's statics). Creating and
+// releasing faces goes through the lock; drawing with a face happens on the editor thread only.
 struct FreeType {
   std::mutex lock;
   FT_Library library = nullptr;
@@ -39,10 +33,22 @@ struct FreeType {
   }
 };
 
-FreeType& TheFreeType() {
-  static FreeType freeType;
+const std::shared_ptr<FreeType>& TheFreeType() {
+  static const std::shared_ptr<FreeType> freeType = std::make_shared<FreeType>();
   return freeType;
 }
+
+} // namespace
+
+struct LICE_FontObject {
+  std::shared_ptr<FreeType> owner; // keeps the library alive while the face exists
+  FT_Face face = nullptr;
+  int lineHeight = 0;
+  int ascent = 0;
+  bool monochrome = false;
+};
+
+namespace {
 
 // The file and face index fontconfig offers for the style; empty when it offers nothing.
 std::string MatchFace(FcConfig* config, const LICE_FontStyle& style, int& index) {
@@ -76,7 +82,8 @@ int RoundedPixels(FT_Pos v) {
 } // namespace
 
 LICE_FontHandle LICE_CreateFont(const LICE_FontStyle& style) {
-  FreeType& ft = TheFreeType();
+  const std::shared_ptr<FreeType>& shared = TheFreeType();
+  FreeType& ft = *shared;
   if (!ft.library) return nullptr;
   int index = 0;
   std::string path;
@@ -87,6 +94,7 @@ LICE_FontHandle LICE_CreateFont(const LICE_FontStyle& style) {
   if (path.empty()) return nullptr;
 
   auto font = std::make_unique<LICE_FontObject>();
+  font->owner = shared;
   {
     const std::lock_guard<std::mutex> guard(ft.lock);
     if (FT_New_Face(ft.library, path.c_str(), index, &font->face) != 0) return nullptr;
@@ -115,9 +123,8 @@ LICE_FontHandle LICE_CreateFont(const LICE_FontStyle& style) {
 
 void LICE_DeleteFont(LICE_FontHandle font) {
   if (!font) return;
-  if (font->face) {
-    FreeType& ft = TheFreeType();
-    const std::lock_guard<std::mutex> guard(ft.lock);
+  if (font->face && font->owner) {
+    const std::lock_guard<std::mutex> guard(font->owner->lock);
     FT_Done_Face(font->face);
   }
   delete font;
