@@ -65,8 +65,7 @@ public:
   void* Resize(size_t n, bool allowShrink = false) {
     if (n > capacity_) {
       if (!Reallocate(CapacityFor(n))) return nullptr;
-    } else if (allowShrink && n < size_ && n < capacity_ / 2 &&
-               n + 4 * granularity_ < capacity_) {
+    } else if (allowShrink && n < size_ && n < capacity_ / 2 && n + 4 * granularity_ < capacity_) {
       Reallocate(n == 0 ? 0 : CapacityFor(n));
     }
     size_ = n;
@@ -84,8 +83,10 @@ public:
     const size_t at = size_;
     if (!Resize(at + n)) return false;
     if (n) {
-      if (bytes) std::memmove(static_cast<char*>(data_) + at, bytes, n);
-      else std::memset(static_cast<char*>(data_) + at, 0, n);
+      if (bytes)
+        std::memmove(static_cast<char*>(data_) + at, bytes, n);
+      else
+        std::memset(static_cast<char*>(data_) + at, 0, n);
     }
     return true;
   }
@@ -112,8 +113,7 @@ private:
 };
 
 // A growable array of trivially copyable values (samples, pointers, records) on one buffer.
-template <typename T>
-class GrowableArray {
+template <typename T> class GrowableArray {
   static_assert(std::is_trivially_copyable_v<T>, "a growable array moves its elements as bytes");
 
 public:
@@ -133,12 +133,12 @@ public:
   const T* end() const { return Data() + Count(); }
 
   T* Resize(int n, bool allowShrink = false) {
-    return static_cast<T*>(buffer_.Resize(static_cast<size_t>(std::max(n, 0)) * sizeof(T),
-                                          allowShrink));
+    return static_cast<T*>(
+        buffer_.Resize(static_cast<size_t>(std::max(n, 0)) * sizeof(T), allowShrink));
   }
   T* ResizeZeroed(int n, bool allowShrink = false) {
-    return static_cast<T*>(buffer_.ResizeZeroed(static_cast<size_t>(std::max(n, 0)) * sizeof(T),
-                                                allowShrink));
+    return static_cast<T*>(
+        buffer_.ResizeZeroed(static_cast<size_t>(std::max(n, 0)) * sizeof(T), allowShrink));
   }
   bool Add(const T& v) { return buffer_.Append(&v, sizeof(T)); }
   void Delete(int i) {
@@ -163,8 +163,7 @@ private:
 };
 
 // A list of owned objects. Elements are deleted last-first, on destruction and on Clear.
-template <typename T>
-class OwnedList {
+template <typename T> class OwnedList {
 public:
   OwnedList() = default;
   OwnedList(const OwnedList&) = delete;
@@ -194,7 +193,8 @@ public:
     delete p;
   }
   void Clear() {
-    for (int i = Count() - 1; i >= 0; --i) delete pointers_[i];
+    for (int i = Count() - 1; i >= 0; --i)
+      delete pointers_[i];
     pointers_.Clear();
   }
   T* const* begin() const { return pointers_.begin(); }
@@ -210,9 +210,7 @@ public:
   GrowableText() : buffer_(GrowableBuffer::kTextGranularity) {}
   explicit GrowableText(const char* text) : GrowableText() { Set(text); }
 
-  const char* Get() const {
-    return buffer_.Size() ? static_cast<const char*>(buffer_.Data()) : "";
-  }
+  const char* Get() const { return buffer_.Size() ? static_cast<const char*>(buffer_.Data()) : ""; }
   size_t Length() const { return buffer_.Size() ? buffer_.Size() - 1 : 0; }
   bool Set(const char* text) { return Set(text, text ? std::strlen(text) : 0); }
   bool Set(const char* text, size_t length) {
@@ -240,4 +238,4 @@ private:
   GrowableBuffer buffer_;
 };
 
-}  // namespace tavo
+} // namespace tavo

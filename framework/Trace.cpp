@@ -9,7 +9,9 @@ namespace {
 std::atomic<TraceSink> gSink{nullptr};
 }
 
-void SetTraceSink(TraceSink sink) { gSink.store(sink, std::memory_order_release); }
+void SetTraceSink(TraceSink sink) {
+  gSink.store(sink, std::memory_order_release);
+}
 
 void Trace(const char* function, int line, const char* format, ...) {
   const TraceSink sink = gSink.load(std::memory_order_acquire);
@@ -22,4 +24,4 @@ void Trace(const char* function, int line, const char* format, ...) {
   sink(function, line, message);
 }
 
-}  // namespace tavo
+} // namespace tavo

@@ -17,4 +17,4 @@ void SetTraceSink(TraceSink sink);
 void Trace(const char* function, int line, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
-}  // namespace tavo
+} // namespace tavo

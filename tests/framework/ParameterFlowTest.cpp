@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestPlug.h"
 #include "tests/support/HeadlessGraphics.h"
+#include "tests/support/TestPlug.h"
 
 namespace tavo {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestPlug.h"
 #include "framework/Base64.h"
 #include "framework/IStateChunk.h"
+#include "tests/support/TestPlug.h"
 
 namespace tavo {
 namespace {

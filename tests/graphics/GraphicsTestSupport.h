@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/TestPlug.h"
 #include "drawing/LICE_MemBitmap.h"
 #include "drawing/LICE_Raster.h"
 #include "drawing/LICE_SysBitmap.h"
 #include "graphics/posix/IGraphicsLinux.h"
+#include "tests/support/TestPlug.h"
 
 namespace tavo::test {
 
