@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config python3
+  build-essential cmake ninja-build pkg-config python3 clang-format
   clang libclang-rt-14-dev          # fuzz targets (libFuzzer) and sanitizer runtimes
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
