@@ -138,4 +138,12 @@ std::vector<ManagerClient> ManagerClients();
 std::vector<ClientEvent> ClientActivity();
 int DSPManagerErrorCount();
 
+// Every stand-in back to its first state: a host freshly started.
+inline void ResetAll() {
+  ResetEngine();
+  ResetDigiExt();
+  ResetDSI();
+  ResetDSPManager();
+}
+
 } // namespace standin

@@ -55,10 +55,7 @@ Record Make(int32_t cls, int32_t kind, int32_t protocol, int32_t id, int16_t len
 class EngineStandIn : public ::testing::Test {
 protected:
   void SetUp() override {
-    standin::ResetEngine();
-    standin::ResetDigiExt();
-    standin::ResetDSI();
-    standin::ResetDSPManager();
+    standin::ResetAll();
     server = FicNewServer();
     object = FicNewObject(server, FicFindStandardType(server, kTokenServiceStandardType));
     ASSERT_NE(object, 0);

@@ -115,10 +115,7 @@ public:
 class HostFixture : public ::testing::Test {
 protected:
   void SetUp() override {
-    standin::ResetEngine();
-    standin::ResetDigiExt();
-    standin::ResetDSI();
-    standin::ResetDSPManager();
+    standin::ResetAll();
     CHostEngine::Get().Resolve();
     CTokenService::Stop();
     CProcessGroup::ForgetDSPManager();
