@@ -180,6 +180,14 @@ struct SViewRect {
   int16_t right;
 };
 
+// The Linux host's native window as the module sees it (what the extension library's native
+// window function answers for a host window): the size of its client area, whose top-left
+// corner is (0, 0).
+struct SPosixNativeWindow {
+  int32_t width;
+  int32_t height;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Rendering. The engine owns one instance record per rendering instance and hands the process's
 // callback a context for each block: the buffer pointers (inputs, the extra input when flagged,
@@ -218,6 +226,109 @@ struct STransportState {
   uint8_t running;
 };
 inline constexpr int64_t kTicksPerQuarter = 960000;
+
+// ---------------------------------------------------------------------------------------------
+// Routine selectors. `_PI_GetRoutineDescriptor(selector, &routine)` hands out a plain function
+// whose first argument is its target object (a group, type, process, control or view handle the
+// module gave out) and whose result is a status; the remaining arguments are listed with each
+// selector. Process selectors carry the number of the operation's slot in the process core.
+// Numbers not listed answer kErrUndefinedSelector with a null routine.
+
+namespace selector {
+// Module: (ignored, void** group) — the module's group while it is open.
+inline constexpr uint32_t kModuleGroup = 0;
+// Group: (group, …)
+inline constexpr uint32_t kGroupTypeCount = 1;          // int32* count
+inline constexpr uint32_t kGroupManufacturerName = 2;   // SHostString*, int32 maxLength
+inline constexpr uint32_t kGroupProductName = 3;        // SHostString*, int32 maxLength
+inline constexpr uint32_t kGroupTypeByIndex = 4;        // int32 index (1-based), void** type
+inline constexpr uint32_t kGroupCapability = 5;         // void* type, int32 selector, int32* value
+inline constexpr uint32_t kGroupFindType = 6;           // int32 typeID, int32 channels,
+                                                        // int32 stemFormat, int32* typeIndex
+inline constexpr uint32_t kGroupControlNameForType = 7; // int32 typeIndex, int32 value,
+                                                        // int32 controlIndex, SHostString*
+inline constexpr uint32_t kGroupCreateProcess = 10;     // int32 typeIndex, int32 argument,
+                                                        // void** process (the host owns it)
+inline constexpr uint32_t kGroupDestroyProcess = 12;    // void* process
+inline constexpr uint32_t kGroupProcessCount = 14;      // int32* count
+inline constexpr uint32_t kGroupEnterHostClient = 15;   // —
+inline constexpr uint32_t kGroupLeaveHostClient = 16;   // —
+inline constexpr uint32_t kGroupGiveHostATurn = 17;     // —
+inline constexpr uint32_t kGroupSetInterfaceVersion = 18; // int32 version
+inline constexpr uint32_t kGroupSettingsPath = 19;        // SHostPath*
+inline constexpr uint32_t kGroupManufacturerID = 20;      // int32*
+// Type: (type, …)
+inline constexpr uint32_t kTypeID = 24;             // int32*
+inline constexpr uint32_t kTypeProductID = 25;      // int32*
+inline constexpr uint32_t kTypeCategory = 27;       // int32*
+inline constexpr uint32_t kTypeInputStem = 28;      // int32*
+inline constexpr uint32_t kTypeOutputStem = 29;     // int32*
+inline constexpr uint32_t kTypeInputChannels = 30;  // int32*
+inline constexpr uint32_t kTypeOutputChannels = 31; // int32*
+inline constexpr uint32_t kTypeCapability = 32;     // int32 selector, int32* answer
+inline constexpr uint32_t kTypeName = 33;           // SHostString*, int32 maxLength
+inline constexpr uint32_t kTypeHasFeature = 35;     // int32 code, uint8* answer
+inline constexpr uint32_t kTypeControlName = 36;    // int32 value, int32 controlIndex,
+                                                    // SHostString*
+inline constexpr uint32_t kTypeProcessCount = 37;   // int32*
+// Process: (process, …)
+inline constexpr uint32_t kProcessEditorRect = 8;              // SViewRect*
+inline constexpr uint32_t kProcessSetEditorWindow = 9;         // void* host window (null: detach)
+inline constexpr uint32_t kProcessExtraInputConnected = 22;    // —
+inline constexpr uint32_t kProcessExtraInputDisconnected = 23; // —
+inline constexpr uint32_t kProcessControlAutomatable = 38;     // int32 index, uint8* answer
+inline constexpr uint32_t kProcessControlCount = 39;           // int32*
+inline constexpr uint32_t kProcessControl = 40;                // int32 index, void** control
+inline constexpr uint32_t kProcessConnect = 41;                // — (real-time processes)
+inline constexpr uint32_t kProcessMasterBypassIndex = 42;      // int32*
+inline constexpr uint32_t kProcessStateChangeCount = 43;       // int32*
+inline constexpr uint32_t kProcessInputCount = 44;             // int32*
+inline constexpr uint32_t kProcessOutputCount = 45;            // int32*
+inline constexpr uint32_t kProcessGetControlValue = 46;        // int32 index, int32* value
+inline constexpr uint32_t kProcessSetControlValue = 47; // int32 index, int32 value (plug side)
+inline constexpr uint32_t kProcessSampleRate = 48;      // int32*
+inline constexpr uint32_t kProcessControlDefault = 49;  // int32 index, int32* value
+inline constexpr uint32_t kProcessID = 50;              // int32*
+inline constexpr uint32_t kProcessIsBypassed = 51;      // uint8*
+inline constexpr uint32_t kProcessEditorView = 52;      // void** view
+inline constexpr uint32_t kProcessChunkCount = 76;      // int32*
+inline constexpr uint32_t kProcessChunkID = 77;         // int32 index, int32* chunkID
+inline constexpr uint32_t kProcessChunkName = 78;       // int32 chunkID, SHostString*
+inline constexpr uint32_t kProcessChunkSize = 79;       // int32 chunkID, int32* size
+inline constexpr uint32_t kProcessGetChunk = 80;        // int32 chunkID, SFicPlugInChunk*
+inline constexpr uint32_t kProcessSetChunk = 81;        // int32 chunkID, const SFicPlugInChunk*
+inline constexpr uint32_t kProcessCompareChunk = 82;    // int32 chunkID, const SFicPlugInChunk*,
+                                                        // uint8* equal
+inline constexpr uint32_t kProcessDelay = 90;           // int32* samples
+inline constexpr uint32_t kProcessControlApplied = 109; // int32 index, int32 value
+inline constexpr uint32_t kProcessSetControlFromHost = 110; // int32 index, int32 value
+inline constexpr uint32_t kProcessControlChanged = 111;     // int32 index
+inline constexpr uint32_t kProcessQuery4 = 121;             // int32, int32, int32, int32* answer
+inline constexpr uint32_t kProcessTouchControl = 122;       // int32 index
+inline constexpr uint32_t kProcessReleaseControl = 123;     // int32 index
+inline constexpr uint32_t kProcessControlUnderMouse = 124;  // int32 x, int32 y, int32* index
+inline constexpr uint32_t kProcessSettingsPath = 125;       // SHostPath*
+// Control: (control, …)
+inline constexpr uint32_t kControlID = 53;            // int32*
+inline constexpr uint32_t kControlDefault = 54;       // int32*
+inline constexpr uint32_t kControlSetDefault = 55;    // int32 controlValue
+inline constexpr uint32_t kControlStepCount = 56;     // int32*
+inline constexpr uint32_t kControlValueFromText = 57; // const char* text, int32* controlValue
+inline constexpr uint32_t kControlAcceptsChar = 58;   // int32 character, uint8* answer
+inline constexpr uint32_t kControlFittedName = 59;    // char* dest (maxLength + 1), int32 maxLength
+inline constexpr uint32_t kControlHint1 = 62;         // int32*
+inline constexpr uint32_t kControlHint2 = 63;         // int32*
+inline constexpr uint32_t kControlIsContinuous = 64;  // int32*
+inline constexpr uint32_t kControlDisplayText = 65;   // char* dest (maxLength + 1),
+                                                      // int32 maxLength, int32 controlValue
+inline constexpr uint32_t kControlAutomatable = 66;   // uint8*
+inline constexpr uint32_t kControlValue = 67;         // int32*
+// View: (view, …) — the view a process made for its editor.
+inline constexpr uint32_t kViewSize = 68; // int32* width, int32* height
+inline constexpr uint32_t kViewDraw = 69; // int32 left, top, right, bottom
+
+inline constexpr uint32_t kSelectorLimit = 176; // selectors are below this
+} // namespace selector
 
 // ---------------------------------------------------------------------------------------------
 // DSP-card lists as the card interface reports them.

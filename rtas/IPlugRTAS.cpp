@@ -95,9 +95,12 @@ int IPlugRTAS::HostKind() {
 }
 
 void IPlugRTAS::ResizeEditor(int /*width*/, int /*height*/) {
-  // The host's view is closed and reopened at the new size by the editor hosting, which asks
-  // the host for a new editor rectangle; the plug-in's own part is to hear about it first.
+  // The host's view is closed here and reopened at the new size when the host, told of the
+  // change, asks for the editor rectangle again and reattaches its window; the requested size
+  // is not needed since the rectangle is read from the editor itself.
+  if (process_) process_->CloseEditorForResize();
   OnEditorResizing();
+  if (process_) process_->SendEditorResized();
 }
 
 void IPlugRTAS::NotifyStateChanged() {

@@ -43,6 +43,11 @@ public:
   virtual int GetSamplePosition() = 0;
   virtual void GetTimeInfo(ITimeInfo* info) = 0;
   virtual int GetHostVersion() = 0;
+  // [main thread] The editor changes size: the open editor window closes first, and once the
+  // plug-in has heard of it the host is told to ask for the new size and reattach. Without an
+  // editor window or a host there is nothing to close or tell.
+  virtual void CloseEditorForResize() {}
+  virtual void SendEditorResized() {}
 };
 
 } // namespace tavo

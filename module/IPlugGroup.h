@@ -1,0 +1,45 @@
+#pragma once
+// The module's one group: names the maker and the product and creates one real-time processing
+// type per channel layout the effect supports ('TAV1' mono, 'TAV2' stereo).
+
+#include <cstdint>
+#include <memory>
+
+#include "hostlib/CEffectProcess.h"
+#include "hostlib/CProcessGroup.h"
+
+namespace tavo {
+
+// The effect's identity as the host sees it.
+namespace identity {
+inline constexpr const char* kManufacturerNames = "Quenstrel\nQuenstrel\nQnSl";
+inline constexpr int32_t kManufacturerID = hostabi::FourCC("QnSl");
+inline constexpr const char* kProductNames = "TAVO\nTAVO";
+inline constexpr int32_t kProductID = hostabi::FourCC("TAVO");
+inline constexpr int32_t kProductNumber = 1;
+inline constexpr int32_t kTypeIDs[] = {hostabi::FourCC("TAV1"), hostabi::FourCC("TAV2")};
+inline constexpr const char* kCategory = "Harmonic";
+inline constexpr const char* kChannelIO = "1-1 2-2";
+inline constexpr int32_t kGroupFeature = 14;
+inline constexpr int32_t kPlugInTypeValue = 6;
+inline constexpr int32_t kTypeFeatures[] = {8, 48, 55};
+} // namespace identity
+
+// [any thread] The host's category bit for a category name; unknown names are plain effects.
+int32_t CategoryValue(const char* name);
+
+class IPlugGroup : public CEffectGroup {
+public:
+  // [main thread] Maker and product names, and the group's feature code.
+  IPlugGroup();
+
+  // [main thread · may throw CDAEError] The group's base initialisation, which creates the types.
+  void Initialize() override;
+  // [main thread · may throw CDAEError] One type per layout of kChannelIO that parses.
+  void CreateEffectTypes() override;
+
+  // [main thread] The process the types' factory creates: the adaptor for the effect.
+  static std::unique_ptr<CEffectProcess> NewEffectProcess();
+};
+
+} // namespace tavo

@@ -1,0 +1,35 @@
+#pragma once
+// The window-system side of editor hosting: the class of the child window the editor lives in,
+// the parent's client area and the child window itself. Each platform folder supplies these
+// (posix/: the host's window is an opaque record of its client area and the child is a plain
+// record the offscreen editor opens in).
+
+#include <cstdint>
+#include <memory>
+
+namespace tavo::editorhost {
+
+struct ClientRect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+class ChildWindow {
+public:
+  virtual ~ChildWindow() = default;
+  // The handle the editor's window is opened in.
+  virtual void* Handle() = 0;
+  virtual ClientRect Frame() const = 0;
+};
+
+// [main thread · may throw std::system_error] Registers the class of the editor's child window
+// once; an existing registration is accepted.
+void RegisterLocalWindowClass(void* moduleInstance);
+// [main thread] The parent's client area; false for a window the system does not know.
+bool ParentClientRect(void* parent, ClientRect* rect);
+// [main thread] A visible child window at (x, y) of the given size; null when it cannot be made.
+std::unique_ptr<ChildWindow> CreateChildWindow(void* parent, int32_t x, int32_t y, int32_t width,
+                                               int32_t height);
+// [main thread] Destroys the window; answers whether the system did.
+bool DestroyChildWindow(std::unique_ptr<ChildWindow> window);
+
+} // namespace tavo::editorhost

@@ -1,0 +1,190 @@
+// A host's view of the module: TAVO.so is loaded with the engine stand-ins already in the
+// process, and everything is reached through its four exports and the routine table.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "host/engine/StandInControl.h"
+#include "hostlib/HostInterface.h"
+
+using namespace hostabi;
+namespace sel = hostabi::selector;
+
+namespace {
+
+using GetRoutineFn = int32_t (*)(uint32_t, void**);
+using NewPlugInFn = int16_t (*)(int32_t);
+using WinOpenFn = int32_t (*)(int32_t);
+using WinCloseFn = int32_t (*)();
+
+class LoadedModule : public ::testing::Test {
+protected:
+  void SetUp() override {
+    standin::ResetAll();
+    module_ = dlopen(TAVO_MODULE_FILE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module_, nullptr) << dlerror();
+    getRoutine_ = reinterpret_cast<GetRoutineFn>(dlsym(module_, "_PI_GetRoutineDescriptor"));
+    ASSERT_NE(getRoutine_, nullptr);
+    // The module handed its open and close procedures to the engine when it was loaded.
+    open_ = standin::RegisteredOpenProc();
+    close_ = standin::RegisteredCloseProc();
+    ASSERT_NE(open_, nullptr);
+    ASSERT_NE(close_, nullptr);
+    ASSERT_EQ(open_(), 0);
+    ASSERT_EQ(Call<void**>(sel::kModuleGroup, nullptr, &group_), 0);
+    ASSERT_NE(group_, nullptr);
+  }
+  void TearDown() override {
+    if (close_) {
+      EXPECT_EQ(close_(), 0);
+    }
+    if (module_) dlclose(module_);
+  }
+
+  template <typename... A> int32_t Call(uint32_t selector, void* target, A... args) {
+    void* routine = nullptr;
+    if (getRoutine_(selector, &routine) != 0 || !routine) return -9007;
+    return reinterpret_cast<int32_t (*)(void*, A...)>(routine)(target, args...);
+  }
+
+  // The effect's parameters as its chunk holds them, one double each after the header.
+  std::vector<double> ChunkValues(const std::vector<uint8_t>& chunk) {
+    std::vector<double> values((chunk.size() - kChunkHeaderBytes) / sizeof(double));
+    std::memcpy(values.data(), chunk.data() + kChunkHeaderBytes, values.size() * sizeof(double));
+    return values;
+  }
+  std::vector<uint8_t> SaveChunk(void* process) {
+    int32_t size = 0;
+    EXPECT_EQ(Call(sel::kProcessChunkSize, process, FourCC("TAVO"), &size), 0);
+    std::vector<uint8_t> chunk(static_cast<size_t>(std::max(size, 56)), 0);
+    auto* header = reinterpret_cast<SFicPlugInChunk*>(chunk.data());
+    EXPECT_EQ(Call(sel::kProcessGetChunk, process, FourCC("TAVO"), header), 0);
+    header->chunkID = FourCC("TAVO");
+    return chunk;
+  }
+
+  void* module_ = nullptr;
+  GetRoutineFn getRoutine_ = nullptr;
+  ModuleProc open_ = nullptr;
+  ModuleProc close_ = nullptr;
+  void* group_ = nullptr;
+};
+
+TEST_F(LoadedModule, ExportsOnlyItsFourEntryPoints) {
+  for (const char* name : {"NewPlugIn", "WinPlugInOpen", "WinPlugInClose"})
+    EXPECT_NE(dlsym(module_, name), nullptr) << name;
+  // Nothing of the module's own code is visible to the host.
+  for (const char* name : {"_ZN4tavo10ModuleOpenEv", "_ZN4tavo10CreateTAVOEv"})
+    EXPECT_EQ(dlsym(module_, name), nullptr) << name;
+}
+
+TEST_F(LoadedModule, RoutineTableAnswersDefinedAndUndefinedSelectors) {
+  void* routine = reinterpret_cast<void*>(1);
+  EXPECT_EQ(getRoutine_(11, &routine), -9007);
+  EXPECT_EQ(routine, nullptr);
+  EXPECT_EQ(getRoutine_(0, &routine), 0);
+  EXPECT_NE(routine, nullptr);
+  EXPECT_EQ(getRoutine_(176, &routine), -9007);
+  // A handle the module never gave out is refused, not followed.
+  int32_t count = 0;
+  int dummy = 0;
+  EXPECT_EQ(Call(sel::kGroupTypeCount, &dummy, &count), -7401);
+}
+
+TEST_F(LoadedModule, HostRendersControlsSavesAndOpensTheEditor) {
+  int32_t types = 0;
+  ASSERT_EQ(Call(sel::kGroupTypeCount, group_, &types), 0);
+  EXPECT_EQ(types, 2);
+  void* stereo = nullptr;
+  ASSERT_EQ(Call(sel::kGroupTypeByIndex, group_, int32_t{2}, &stereo), 0);
+  int32_t typeID = 0, category = 0, channels = 0;
+  EXPECT_EQ(Call(sel::kTypeID, stereo, &typeID), 0);
+  EXPECT_EQ(Call(sel::kTypeCategory, stereo, &category), 0);
+  EXPECT_EQ(Call(sel::kTypeOutputChannels, stereo, &channels), 0);
+  EXPECT_EQ(typeID, FourCC("TAV2"));
+  EXPECT_EQ(category, 64);
+  EXPECT_EQ(channels, 2);
+
+  // Create and initialise the stereo process, then connect it for rendering.
+  void* process = nullptr;
+  ASSERT_EQ(Call(sel::kGroupCreateProcess, group_, int32_t{2}, int32_t{0}, &process), 0);
+  ASSERT_NE(process, nullptr);
+  int32_t controls = 0;
+  EXPECT_EQ(Call(sel::kProcessControlCount, process, &controls), 0);
+  EXPECT_EQ(controls, 9);
+  ASSERT_EQ(Call(sel::kProcessConnect, process), 0);
+
+  // Render blocks of a sine through the engine.
+  auto instances = standin::RenderInstances();
+  ASSERT_EQ(instances.size(), 1u);
+  std::vector<std::vector<float>> buffers(4, std::vector<float>(32, 0.0f));
+  std::vector<float*> pointers;
+  for (auto& b : buffers)
+    pointers.push_back(b.data());
+  double energy = 0.0;
+  for (int block = 0; block < 200; ++block) {
+    for (int i = 0; i < 32; ++i)
+      buffers[0][static_cast<size_t>(i)] = buffers[1][static_cast<size_t>(i)] =
+          0.5f * std::sin(0.05f * static_cast<float>(block * 32 + i));
+    ASSERT_TRUE(standin::RenderBlock(instances[0], pointers, 32, 32));
+    for (float s : buffers[2])
+      energy += static_cast<double>(s) * s;
+  }
+  EXPECT_GT(energy, 0.0);
+
+  // The host moves Drive (control 3) to the top of its range; the effect's state follows.
+  ASSERT_EQ(Call(sel::kProcessSetControlFromHost, process, int32_t{3}, int32_t{2147483647}), 0);
+  std::vector<uint8_t> saved = SaveChunk(process);
+  ASSERT_EQ(saved.size(), 56u + 8 * 8);
+  EXPECT_EQ(ChunkValues(saved)[1], 10.0);
+
+  // Move it again, then restore the saved chunk: Drive is back and the chunks compare equal.
+  ASSERT_EQ(Call(sel::kProcessSetControlFromHost, process, int32_t{3}, int32_t{0}), 0);
+  EXPECT_NEAR(ChunkValues(SaveChunk(process))[1], 5.0, 1e-8);
+  auto* header = reinterpret_cast<SFicPlugInChunk*>(saved.data());
+  EXPECT_EQ(Call(sel::kProcessSetChunk, process, FourCC("TAVO"),
+                 static_cast<const SFicPlugInChunk*>(header)),
+            0);
+  uint8_t equal = 0;
+  EXPECT_EQ(Call(sel::kProcessCompareChunk, process, FourCC("TAVO"),
+                 static_cast<const SFicPlugInChunk*>(header), &equal),
+            0);
+  EXPECT_EQ(equal, 1);
+  int32_t driveControl = 0;
+  EXPECT_EQ(Call(sel::kProcessGetControlValue, process, int32_t{3}, &driveControl), 0);
+  EXPECT_EQ(driveControl, 2147483647);
+
+  // The editor: its rectangle, the view the process made, and a host window to open it in.
+  SViewRect rect{};
+  ASSERT_EQ(Call(sel::kProcessEditorRect, process, &rect), 0);
+  EXPECT_EQ(rect.right - rect.left, 304);
+  EXPECT_EQ(rect.bottom - rect.top, 416);
+  void* view = nullptr;
+  ASSERT_EQ(Call(sel::kProcessEditorView, process, &view), 0);
+  ASSERT_NE(view, nullptr);
+  int32_t width = 0, height = 0;
+  EXPECT_EQ(Call(sel::kViewSize, view, &width, &height), 0);
+  EXPECT_EQ(width, 304);
+  EXPECT_EQ(height, 416);
+  SPosixNativeWindow native{404, 516};
+  int hostWindow = 0;
+  standin::MapHostWindow(&hostWindow, &native);
+  EXPECT_EQ(Call(sel::kProcessSetEditorWindow, process, static_cast<void*>(&hostWindow)), 0);
+  EXPECT_EQ(Call(sel::kViewDraw, view, int32_t{0}, int32_t{0}, int32_t{304}, int32_t{416}), 0);
+  EXPECT_EQ(Call(sel::kProcessSetEditorWindow, process, static_cast<void*>(nullptr)), 0);
+
+  EXPECT_EQ(Call(sel::kGroupDestroyProcess, group_, process), 0);
+  int32_t processes = -1;
+  EXPECT_EQ(Call(sel::kGroupProcessCount, group_, &processes), 0);
+  EXPECT_EQ(processes, 0);
+  EXPECT_EQ(standin::UnregisteredMIDIClientCount(), 1);
+  // The engine saw nothing a host would refuse along the way.
+  EXPECT_EQ(standin::ErrorCount(), 0);
+  EXPECT_EQ(standin::DigiExtErrorCount(), 0);
+}
+
+} // namespace
