@@ -7,6 +7,8 @@
 #include "effect/TAVO.h"
 #include "hostlib/CProcessType.h"
 #include "hostlib/StemFormat.h"
+#include "rtas/CustomViewFactory.h"
+#include "rtas/IPlugDigiView.h"
 #include "rtas/IPlugProcessRTAS.h"
 
 namespace tavo {
@@ -43,6 +45,7 @@ IPlugGroup::IPlugGroup() {
 
 void IPlugGroup::Initialize() {
   CEffectGroup::Initialize();
+  CustomViewFactory::Register(IPlugDigiView::kClassName, &IPlugDigiView::Make);
 }
 
 void IPlugGroup::CreateEffectTypes() {

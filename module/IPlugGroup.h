@@ -33,7 +33,8 @@ public:
   // [main thread] Maker and product names, and the group's feature code.
   IPlugGroup();
 
-  // [main thread · may throw CDAEError] The group's base initialisation, which creates the types.
+  // [main thread · may throw CDAEError] The group's base initialisation, which creates the types,
+  // then the editor's view class joins the view factory.
   void Initialize() override;
   // [main thread · may throw CDAEError] One type per layout of kChannelIO that parses.
   void CreateEffectTypes() override;

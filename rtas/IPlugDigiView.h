@@ -14,7 +14,13 @@ class IPlugCustomUI;
 
 class IPlugDigiView : public CPlugInView {
 public:
+  // The description the adaptor makes the editor's view from, and the class name it registers.
+  static constexpr const char* kClassName = "IPlugDigiView";
+  static constexpr const char* kDescription = "!IPlugDigiView[('NoID')]";
+
   IPlugDigiView(int32_t width, int32_t height) : width_(width), height_(height) {}
+  // [main thread] The maker the view factory is given.
+  static std::unique_ptr<CPlugInView> Make(int32_t width, int32_t height);
 
   // [main thread] Not owned: the process adaptor owns the editor interface object.
   void SetEditorUI(IPlugCustomUI* editorUI) { editorUI_ = editorUI; }
@@ -44,8 +50,9 @@ class IPlugFrameView : public CPlugInView {
 public:
   IPlugFrameView(int32_t width, int32_t height) : width_(width), height_(height) {}
 
-  // [main thread] The editor's view at (0, 0), filling the frame.
-  IPlugDigiView& AddEditorView();
+  // [main thread] The view the description names, at (0, 0) and filling the frame; null when
+  // the description names no registered editor view.
+  IPlugDigiView* AddEditorView(const char* description);
   IPlugDigiView* EditorView() const { return child_.get(); }
 
   int32_t Width() const { return width_; }

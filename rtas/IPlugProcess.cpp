@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <stdexcept>
 #include <vector>
 
 #include "framework/IParameter.h"
@@ -114,11 +115,14 @@ std::unique_ptr<CPlugInView> IPlugProcess::CreateEditorView() {
     EnsureEditorUI().GetEditorRect(&viewRect.top, &viewRect.left, &viewRect.bottom,
                                    &viewRect.right);
     frame = std::make_unique<IPlugFrameView>(viewRect.right, viewRect.bottom);
-    IPlugDigiView& view = frame->AddEditorView();
-    view.SetEditorUI(editorUI.get());
-    hostView = &view;
+    IPlugDigiView* view = frame->AddEditorView(IPlugDigiView::kDescription);
+    if (!view) throw std::runtime_error("no editor view class");
+    view->SetEditorUI(editorUI.get());
+    hostView = view;
     return frame;
   } catch (...) {
+    // A view made earlier must not keep pointing at the interface object that goes here.
+    if (hostView) hostView->SetEditorUI(nullptr);
     editorUI.reset();
     hostView = nullptr;
     return nullptr;
@@ -318,6 +322,7 @@ int32_t IPlugProcess::Bridge::GetControlDefault(int controlIdx, int32_t* control
 
 void IPlugProcess::Bridge::SetEditorUI(void* editorUI) {
   owner_.editorUI.reset(static_cast<IPlugCustomUI*>(editorUI));
+  if (owner_.hostView) owner_.hostView->SetEditorUI(owner_.editorUI.get());
 }
 
 void IPlugProcess::Bridge::TouchControl(int controlIdx) {

@@ -2,6 +2,7 @@
 
 #include "AdaptorFixture.h"
 #include "graphics/IGraphics.h"
+#include "rtas/CustomViewFactory.h"
 #include "rtas/IPlugCustomUI.h"
 #include "rtas/IPlugDigiView.h"
 
@@ -52,6 +53,34 @@ TEST_F(EditorHosting, AProcessWithoutAPlugInWritesNoRectangleAndMakesNoView) {
   EXPECT_EQ(rect.right, 7);
   EXPECT_EQ(bare.CreateEditorView(), nullptr);
   EXPECT_EQ(bare.EditorUI(), nullptr);
+}
+
+TEST_F(EditorHosting, ViewDescriptionsNameRegisteredClassesOnly) {
+  MakeProcess(); // the group registers the editor's view class
+  auto view = CustomViewFactory::Create("!IPlugDigiView[('NoID')]", 30, 40);
+  auto* editorView = dynamic_cast<IPlugDigiView*>(view.get());
+  ASSERT_NE(editorView, nullptr);
+  EXPECT_EQ(editorView->Width(), 30);
+  EXPECT_EQ(editorView->Height(), 40);
+  EXPECT_NE(CustomViewFactory::Create("!IPlugDigiView", 1, 1), nullptr);
+  EXPECT_EQ(CustomViewFactory::Create("IPlugDigiView", 1, 1), nullptr);
+  EXPECT_EQ(CustomViewFactory::Create("!IPlugDigiViews[]", 1, 1), nullptr);
+  EXPECT_EQ(CustomViewFactory::Create("![]", 1, 1), nullptr);
+  EXPECT_EQ(CustomViewFactory::Create(nullptr, 1, 1), nullptr);
+}
+
+TEST_F(EditorHosting, WithoutTheViewClassTheProcessOffersNoViewAndDropsItsInterface) {
+  IPlugProcessRTAS& p = MakeProcess();
+  auto* earlier = dynamic_cast<IPlugFrameView*>(p.EditorView());
+  ASSERT_NE(earlier, nullptr);
+  CustomViewFactory::Clear();
+  EXPECT_EQ(p.CreateEditorView(), nullptr);
+  EXPECT_EQ(p.EditorUI(), nullptr);
+  EXPECT_EQ(p.HostView(), nullptr);
+  // The view made at initialisation no longer reaches the interface object that went.
+  EXPECT_EQ(earlier->EditorView()->EditorUI(), nullptr);
+  earlier->EditorView()->Draw(0, 0, 1, 1);
+  CustomViewFactory::Register(IPlugDigiView::kClassName, &IPlugDigiView::Make);
 }
 
 TEST_F(EditorHosting, EditorSitsCentredOnTheBottomOfTheHostsArea) {
