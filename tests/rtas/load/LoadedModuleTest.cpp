@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "host/engine/StandInControl.h"
@@ -185,6 +186,58 @@ TEST_F(LoadedModule, HostRendersControlsSavesAndOpensTheEditor) {
   // The engine saw nothing a host would refuse along the way.
   EXPECT_EQ(standin::ErrorCount(), 0);
   EXPECT_EQ(standin::DigiExtErrorCount(), 0);
+}
+
+TEST_F(LoadedModule, ControlsSpeakToTheHostThroughTheirRoutines) {
+  void* process = nullptr;
+  ASSERT_EQ(Call(sel::kGroupCreateProcess, group_, int32_t{2}, int32_t{0}, &process), 0);
+  void* bypass = nullptr;
+  void* drive = nullptr;
+  ASSERT_EQ(Call(sel::kProcessControl, process, int32_t{1}, &bypass), 0);
+  ASSERT_EQ(Call(sel::kProcessControl, process, int32_t{3}, &drive), 0);
+  EXPECT_EQ(Call(sel::kProcessControl, process, int32_t{10}, &drive), -7401);
+
+  int32_t id = 0;
+  EXPECT_EQ(Call(sel::kControlID, bypass, &id), 0);
+  EXPECT_EQ(id, FourCC("bypa"));
+  char text[32] = {};
+  EXPECT_EQ(Call(sel::kControlFittedName, bypass, static_cast<char*>(text), int32_t{8}), 0);
+  EXPECT_STREQ(text, "MastrByp");
+  EXPECT_EQ(Call(sel::kControlDisplayText, drive, static_cast<char*>(text), int32_t{8},
+                 int32_t{2147483647}),
+            0);
+  EXPECT_STREQ(text, "10.0");
+  int32_t value = 0;
+  EXPECT_EQ(Call(sel::kControlValueFromText, drive, static_cast<const char*>("10"), &value), 0);
+  EXPECT_EQ(value, 2147483647);
+  // A parse failure thrown inside the module comes back as a status.
+  EXPECT_EQ(Call(sel::kControlValueFromText, drive, static_cast<const char*>("1 2"), &value),
+            -7401);
+
+  SHostString name{};
+  EXPECT_EQ(Call(sel::kGroupManufacturerName, group_, &name, int32_t{4}), 0);
+  EXPECT_EQ(std::string(name.text, name.length), "QnSl");
+  EXPECT_EQ(Call(sel::kGroupDestroyProcess, group_, process), 0);
+  // A destroyed process is no longer a valid target.
+  int32_t count = 0;
+  EXPECT_EQ(Call(sel::kProcessControlCount, process, &count), -7401);
+}
+
+TEST_F(LoadedModule, HostClientBracketFollowsTheInterfaceVersion) {
+  void* process = nullptr;
+  ASSERT_EQ(Call(sel::kGroupCreateProcess, group_, int32_t{2}, int32_t{0}, &process), 0);
+  const size_t before = standin::ClientActivity().size();
+  ASSERT_EQ(Call(sel::kProcessSetControlValue, process, int32_t{3}, int32_t{0}), 0);
+  EXPECT_EQ(standin::ClientActivity().size(), before); // version 0: no bracket
+
+  ASSERT_EQ(Call(sel::kGroupSetInterfaceVersion, group_, int32_t{100}), 0);
+  ASSERT_EQ(Call(sel::kProcessSetControlValue, process, int32_t{3}, int32_t{5}), 0);
+  const auto activity = standin::ClientActivity();
+  ASSERT_EQ(activity.size(), before + 2);
+  EXPECT_TRUE(activity[before].active);
+  EXPECT_FALSE(activity[before + 1].active);
+  ASSERT_EQ(Call(sel::kGroupSetInterfaceVersion, group_, int32_t{0}), 0);
+  EXPECT_EQ(Call(sel::kGroupDestroyProcess, group_, process), 0);
 }
 
 } // namespace
