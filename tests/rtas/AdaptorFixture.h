@@ -32,6 +32,9 @@ protected:
     process.reset();
     group.reset();
     CTokenService::Stop();
+    // Nothing the adaptor sent along the way was something a host would refuse.
+    EXPECT_EQ(standin::ErrorCount(), 0);
+    EXPECT_EQ(standin::DigiExtErrorCount(), 0);
   }
 
   // A process of the given type (1 mono, 2 stereo) made through an initialised group.

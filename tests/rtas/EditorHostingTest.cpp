@@ -117,6 +117,8 @@ TEST_F(EditorHosting, AnUnknownHostWindowOpensNothing) {
   int unknown = 0;
   EXPECT_EQ(p.SetEditorWindow(&unknown), 0);
   EXPECT_EQ(p.EditorUI()->ChildWindowOpen(), nullptr);
+  EXPECT_EQ(standin::DigiExtErrorCount(), 1); // the host refused to map it, as it should
+  standin::ResetDigiExt();
 }
 
 TEST_F(EditorHosting, ResizingClosesTheWindowAndTellsTheHost) {
