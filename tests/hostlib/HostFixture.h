@@ -17,6 +17,7 @@
 #include "hostlib/CPluginControl_Discrete.h"
 #include "hostlib/CProcessGroup.h"
 #include "hostlib/CTokenService.h"
+#include "tests/support/FreshHost.h"
 
 inline constexpr int32_t kLowest = -2147483647 - 1;
 inline constexpr int32_t kHighest = 2147483647;
@@ -115,12 +116,7 @@ public:
 class HostFixture : public ::testing::Test {
 protected:
   void SetUp() override {
-    standin::ResetAll();
-    CHostEngine::Get().Resolve();
-    CTokenService::Stop();
-    CProcessGroup::ForgetDSPManager();
-    CModuleState::openedThroughWinPlugInOpen = false;
-    CModuleState::skipEditorViews = false;
+    tavo::test::StartFreshHost();
     NextProcess::makeView = false;
     NextProcess::throwInView = false;
   }

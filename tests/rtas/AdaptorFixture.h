@@ -15,19 +15,13 @@
 #include "hostlib/CTokenService.h"
 #include "module/IPlugGroup.h"
 #include "rtas/IPlugProcessRTAS.h"
+#include "tests/support/FreshHost.h"
 
 namespace tavo {
 
 class AdaptorFixture : public ::testing::Test {
 protected:
-  void SetUp() override {
-    standin::ResetAll();
-    CHostEngine::Get().Resolve();
-    CTokenService::Stop();
-    CProcessGroup::ForgetDSPManager();
-    CModuleState::openedThroughWinPlugInOpen = false;
-    CModuleState::skipEditorViews = false;
-  }
+  void SetUp() override { tavo::test::StartFreshHost(); }
   void TearDown() override {
     process.reset();
     group.reset();
