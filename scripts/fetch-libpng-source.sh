@@ -4,8 +4,14 @@
 # the Windows build compiles libpng from the same tarball.
 #
 # Usage: fetch-libpng-source.sh DEST_DIR
-# Prints the tarball's path on success. Exit status 0 when the tarball is there and its checksum
-# matches, 2 when the archive cannot be reached, 1 on any other failure.
+# Prints the tarball's path on success. Exit status 0 when the tarball is there, 2 when the
+# archive cannot be reached or offers no source for the installed libpng, 1 on any other failure.
+# Every failure ends with one line on stderr that says why.
+#
+# The tarball must be the source of the libpng that the build links (the installed libpng-dev),
+# whatever release the distribution ships. It is trusted the way apt trusts it: apt checks the
+# source index against the archive's signed release file and the downloaded files against the
+# index; the script then checks the tarball against the sha256 in the verified .dsc.
 #
 # The archive's address comes from this machine's own apt configuration; a private source list
 # holding only a deb-src line for the main suite (the security suite has no source files there)
@@ -13,27 +19,29 @@
 set -euo pipefail
 
 dest=${1:?usage: fetch-libpng-source.sh DEST_DIR}
-tarball_name=libpng1.6_1.6.39.orig.tar.gz
-expected_sha256=a00e9d2f2f664186e4202db9299397f851aea71b36a35e74910b8820e380d441
 
-mkdir -p "$dest"
-dest=$(cd "$dest" && pwd)
-tarball="$dest/$tarball_name"
-
-checksum_ok() {
-  [ -f "$1" ] && [ "$(sha256sum "$1" | cut -d' ' -f1)" = "$expected_sha256" ]
+fail() {
+  echo "fetch-libpng-source: $2" >&2
+  exit "$1"
 }
 
-if checksum_ok "$tarball"; then
+# The upstream version of the installed library: "1:1.6.39-2+deb12u4" -> "1.6.39".
+installed=$(dpkg-query -W -f='${Version}' libpng-dev 2>/dev/null) ||
+  fail 1 "libpng-dev is not installed"
+upstream=${installed#*:}
+upstream=${upstream%-*}
+mkdir -p "$dest"
+dest=$(cd "$dest" && pwd)
+stamp="$dest/verified-$upstream"
+
+# A tarball verified by an earlier run is named in its stamp file.
+if [ -f "$stamp" ] && tarball=$(cat "$stamp") && [ -f "$tarball" ]; then
   echo "$tarball"
   exit 0
 fi
 
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-if [ -z "$codename" ]; then
-  echo "fetch-libpng-source: cannot tell the distribution's suite" >&2
-  exit 1
-fi
+[ -n "$codename" ] || fail 1 "cannot tell the distribution's suite"
 
 # The first archive address that serves the main suite, with the key it is signed with. Both
 # the one-line format (sources.list) and the deb822 format (*.sources) are read.
@@ -74,10 +82,7 @@ if [ -z "$uri" ]; then
     fi
   done
 fi
-if [ -z "$uri" ]; then
-  echo "fetch-libpng-source: no archive for suite $codename in the apt configuration" >&2
-  exit 1
-fi
+[ -n "$uri" ] || fail 2 "no archive for suite $codename in the apt configuration"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -96,17 +101,30 @@ apt_opts=(
 if ! apt-get "${apt_opts[@]}" -qq update >"$work/update.log" 2>&1 ||
   grep -qE '^(E:|Err:)' "$work/update.log"; then
   cat "$work/update.log" >&2
-  echo "fetch-libpng-source: the source archive cannot be reached" >&2
-  exit 2
+  fail 2 "the source archive cannot be reached"
 fi
 (cd "$work" && apt-get "${apt_opts[@]}" -qq source --download-only libpng1.6 >"$work/source.log" 2>&1) || {
   cat "$work/source.log" >&2
-  echo "fetch-libpng-source: downloading the libpng source failed" >&2
-  exit 2
+  fail 2 "downloading the libpng source failed"
 }
-if ! checksum_ok "$work/$tarball_name"; then
-  echo "fetch-libpng-source: $tarball_name missing or its checksum does not match" >&2
-  exit 1
-fi
-mv "$work/$tarball_name" "$tarball"
-echo "$tarball"
+
+# The archive may carry a newer packaging of the same release; only the upstream release matters.
+dsc=$(ls "$work"/libpng1.6_*.dsc 2>/dev/null | head -n 1)
+[ -n "$dsc" ] || fail 1 "the source package has no .dsc"
+offered=$(awk '/^Version:/ { print $2; exit }' "$dsc")
+offered=${offered#*:}
+offered=${offered%-*}
+[ "$offered" = "$upstream" ] ||
+  fail 2 "the archive offers libpng $offered but the installed libpng-dev is $upstream"
+
+tarball_name=$(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
+  on && $3 ~ /\.orig\.tar\./ { print $3; exit }' "$dsc")
+expected=$(awk -v f="$tarball_name" '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
+  on && $3 == f { print $1; exit }' "$dsc")
+[ -n "$tarball_name" ] && [ -f "$work/$tarball_name" ] || fail 1 "no upstream tarball in the source package"
+[ "$(sha256sum "$work/$tarball_name" | cut -d' ' -f1)" = "$expected" ] ||
+  fail 1 "$tarball_name does not match the sha256 in $(basename "$dsc")"
+
+mv "$work/$tarball_name" "$dest/$tarball_name"
+echo "$dest/$tarball_name" >"$stamp"
+echo "$dest/$tarball_name"

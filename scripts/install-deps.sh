@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config python3 clang-format
-  clang libclang-rt-14-dev          # fuzz targets (libFuzzer) and sanitizer runtimes
+  clang libclang-rt-dev             # fuzz targets (libFuzzer) and sanitizer runtimes
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core

@@ -3,6 +3,7 @@
 #include "drawing/LICE_MemBitmap.h"
 #include "drawing/LICE_Png.h"
 #include "platform/Resources.h"
+#include "tests/support/ScopedTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -185,20 +186,14 @@ TEST_F(BrokenPng, TruncatedIntoACallersBitmapReturnsNull) {
 
 class PngFiles : public ::testing::Test {
 protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("tavo-png-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
+  tavo_test::ScopedTempDir scratch;
+  const std::filesystem::path& dir = scratch.Path();
   std::string Copy(const std::string& name) {
     const std::string path = (dir / name).string();
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::filesystem::copy_file(kEmbeddedPath, path);
     return path;
   }
-  std::filesystem::path dir;
 };
 
 TEST_F(PngFiles, ExtensionCheckAcceptsPngInAnyCaseOnly) {

@@ -9,6 +9,7 @@
 
 #include "framework/Base64.h"
 #include "framework/IStateChunk.h"
+#include "tests/support/ScopedTempDir.h"
 #include "tests/support/TestPlug.h"
 
 namespace tavo {
@@ -263,7 +264,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 TEST_F(PresetTest, SourceDumpWritesNamedParams) {
-  const std::string path = ::testing::TempDir() + "preset_source.txt";
+  const tavo_test::ScopedTempDir dir;
+  const std::string path = dir.File("preset_source.txt");
   const char* names[] = {"kGain", "kCount", "kOn"};
   ASSERT_TRUE(plug.DumpPresetSource(path.c_str(), names));
   EXPECT_EQ(ReadFile(path),
@@ -277,7 +279,8 @@ TEST_F(PresetTest, BlobDumpHoldsStatesOfAnySize) {
   for (int i = 0; i < 200; ++i)
     big.GetParam(i)->InitDouble("p", i, 0, 1000, 1);
   big.MakeDefaultPresets("-", 1);
-  const std::string path = ::testing::TempDir() + "preset_blob.txt";
+  const tavo_test::ScopedTempDir dir;
+  const std::string path = dir.File("preset_blob.txt");
   ASSERT_TRUE(big.DumpPresetBlob(path.c_str()));
   const std::string text = ReadFile(path);
   const std::string prefix = "MakePresetFromBlob(\"name\", \"";
