@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
 
 #include "drawing/LICE_CachedFont.h"
 #include "drawing/LICE_MemBitmap.h"
@@ -27,7 +28,16 @@ IGraphics::~IGraphics() {
   scratch_.reset();
 }
 
+std::unique_lock<std::recursive_mutex> IGraphics::LockControlList() {
+  // The audio thread moves the needle's control while it holds the processing lock, so the
+  // list changes under the same lock: a block sees every control or none, never a list that is
+  // half cleared or being reallocated.
+  if (!plug_) return {};
+  return std::unique_lock<std::recursive_mutex>(plug_->lock);
+}
+
 int IGraphics::AttachControl(std::unique_ptr<IControl> control) {
+  const auto guard = LockControlList();
   return controls_.Add(std::move(control));
 }
 
@@ -296,7 +306,10 @@ void IGraphics::Resize(int width, int height) {
   height_ = height;
   ReleaseMouseCapture();
   mouseOverIdx_ = -1;
-  controls_.Clear();
+  {
+    const auto guard = LockControlList();
+    controls_.Clear();
+  }
   surface_.reset();
   scratch_.reset();
   PrepareSurfaces();

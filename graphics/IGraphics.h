@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "framework/GrowableBuffer.h"
 #include "graphics/GraphicsTypes.h"
@@ -43,8 +44,9 @@ public:
   }
   // [editor thread] Cancels an open text entry.
   virtual void AbortTextEntry() = 0;
-  // [main thread · allocates] Takes the new size, drops the capture, deletes every control and
-  // both bitmaps, remakes the surfaces and tells the plug-in. The caller re-creates the controls.
+  // [main thread · takes the processing lock · allocates] Takes the new size, drops the capture,
+  // deletes every control and both bitmaps, remakes the surfaces and tells the plug-in. The caller
+  // re-creates the controls.
   virtual void Resize(int width, int height);
   // [main thread]
   virtual bool WindowIsOpen() { return WindowHandle() != nullptr; }
@@ -84,7 +86,8 @@ public:
   virtual LICE_IBitmap* LoadPlatformBitmap(int id, const char* name) = 0;
 
   // ---- Controls ----
-  // [main thread] Ownership passes to the editor; returns the control's index.
+  // [main thread · takes the processing lock] Ownership passes to the editor; returns the
+  // control's index.
   int AttachControl(std::unique_ptr<IControl> control);
   // [main thread · may block] Loads the image and puts a plain-copy bitmap control for it at
   // index 0, ahead of every control.
@@ -174,6 +177,9 @@ public:
   int TakeAutomationParam();
 
 protected:
+  // [main thread] Held while the control list changes (the processing lock, when attached).
+  std::unique_lock<std::recursive_mutex> LockControlList();
+
   OwnedList<IControl> controls_;
   IPlugBase* plug_ = nullptr;
   IBounds drawClip_;
