@@ -35,6 +35,7 @@ constexpr int32_t FourCC(const char (&code)[5]) {
 inline constexpr int32_t kNoErr = 0;
 inline constexpr int32_t kErrNotAnEffectType = -77;
 inline constexpr int32_t kErrGroupAllocation = -7003;
+inline constexpr int32_t kErrGroupExists = -7004; // NewPlugIn while the module's group exists
 inline constexpr int32_t kErrDSPListCreation = -7053;
 inline constexpr int32_t kErrNoMatchingType = -7055;
 inline constexpr int32_t kErrDSPManagerVersion = -7060;

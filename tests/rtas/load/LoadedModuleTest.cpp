@@ -3,10 +3,12 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -543,6 +545,37 @@ TEST_F(LoadedModule, HostDrivenOpenRefusesAnyValueBut73) {
   EXPECT_EQ(Call(sel::kProcessEditorView, process, &view), 0);
   EXPECT_NE(view, nullptr);
   EXPECT_EQ(Call(sel::kGroupDestroyProcess, group_, process), 0);
+}
+
+// A module deep in the file system: its resource file is named by the whole path.
+TEST(LoadedModuleFile, AModulePathOf300CharactersNamesItsResourceFileWhole) {
+  standin::ResetAll();
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("tavo-path-" + std::to_string(getpid()));
+  fs::path folder = root;
+  while (folder.string().size() < 300 - 8)
+    folder /= std::string(std::min<size_t>(100, 300 - 8 - folder.string().size()), 'd');
+  fs::create_directories(folder);
+  const fs::path file = folder / "TAVO.so";
+  fs::copy_file(TAVO_MODULE_FILE, file, fs::copy_options::overwrite_existing);
+  ASSERT_GE(file.string().size(), 300u);
+
+  void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << dlerror();
+  ModuleProc open = standin::RegisteredOpenProc();
+  ModuleProc close = standin::RegisteredCloseProc();
+  ASSERT_NE(open, nullptr);
+  EXPECT_EQ(open(), 0);
+  EXPECT_EQ(close(), 0);
+  dlclose(module);
+  fs::remove_all(root);
+
+  const auto events = standin::ResourceFileEvents();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].path, file.string() + ".rsr");
+  EXPECT_EQ(events[1].path, file.string() + ".rsr");
+  EXPECT_FALSE(events[1].open);
+  EXPECT_EQ(standin::DigiExtErrorCount(), 0);
 }
 
 } // namespace
