@@ -238,6 +238,27 @@ struct STransportState {
 inline constexpr int64_t kTicksPerQuarter = 960000;
 
 // ---------------------------------------------------------------------------------------------
+// The module's four exports, found under these names.
+
+namespace plugin {
+inline constexpr const char* kNewPlugIn = "NewPlugIn";
+inline constexpr const char* kWinPlugInOpen = "WinPlugInOpen";
+inline constexpr const char* kWinPlugInClose = "WinPlugInClose";
+inline constexpr const char* kGetRoutineDescriptor = "_PI_GetRoutineDescriptor";
+
+// The one value WinPlugInOpen accepts; any other answers −1 and opens nothing.
+inline constexpr int32_t kWinPlugInOpenValue = 73;
+
+// Makes the module's group (the argument is not used): 0, kErrGroupAllocation, kErrGroupExists,
+// or the status the group's initialisation failed with.
+using NewPlugInFn = int16_t(HOSTABI_CALL*)(int32_t ignored);
+// Opens and closes the module (only the first open and the last close do work).
+using WinPlugInOpenFn = int32_t(HOSTABI_CALL*)(int32_t value);
+using WinPlugInCloseFn = int32_t(HOSTABI_CALL*)();
+using GetRoutineDescriptorFn = int32_t(HOSTABI_CALL*)(uint32_t selector, void** routine);
+} // namespace plugin
+
+// ---------------------------------------------------------------------------------------------
 // The routine table. `_PI_GetRoutineDescriptor(selector, &routine)` writes null into the slot,
 // then, for a selector listed below, the address of its routine and answers 0; any other
 // selector (the holes kHoles, and everything from kSelectorLimit up) answers
@@ -268,7 +289,9 @@ inline constexpr int64_t kTicksPerQuarter = 960000;
 // 153); the version is read on every call.
 //
 // Controls are numbered as the process core numbers them: 1 is the master bypass control,
-// parameter i is control i + 2. Texts with a maximum length w need w + 1 bytes.
+// parameter i is control i + 2. Texts with a maximum length w need w + 1 bytes. The editor's
+// frame (kViewReadFrame) is width × height words 0xAARRGGBB, the editor's own size, and is there
+// only while the editor's window is open.
 
 inline constexpr int32_t kErrUnsupported = -7410; // the routine of a Refused selector
 
@@ -290,18 +313,18 @@ inline constexpr int32_t kModAlt = 16;
 // clang-format off
 #define HOSTABI_ROUTINES(R) \
   /* ---- the module ---- */ \
-  R(kModuleGroup,                      0, Module,  Bound,   None,    (void** group))                                              /* the group while the module is open, else null */ \
+  R(kModuleGroup,                      0, Module,  Bound,   None,    (void** group))                                              /* null while the module is closed */ \
   /* ---- group ---- */ \
   R(kGroupTypeCount,                   1, Group,   Bound,   None,    (int32_t* count)) \
   R(kGroupManufacturerName,            2, Group,   Bound,   None,    (SHostString* name, int32_t maxLength))                      /* fitted to maxLength (≤ 255) */ \
   R(kGroupProductName,                 3, Group,   Bound,   None,    (SHostString* name, int32_t maxLength)) \
   R(kGroupTypeByIndex,                 4, Group,   Bound,   None,    (int32_t index, void** type))                                /* index 1-based; kErrNotAnEffectType */ \
   R(kGroupCapability,                  5, Group,   Bound,   None,    (void* type, int32_t capability, int32_t* value))            /* value in and out; kErrUnknownType */ \
-  R(kGroupFindType,                    6, Group,   Bound,   None,    (int32_t typeID, int32_t channels, int32_t stemFormat, int32_t* typeIndex)) /* 0 / below 0 match any; kErrNoMatchingType */ \
-  R(kGroupControlNameForType,          7, Group,   Bound,   None,    (int32_t typeIndex, int32_t value, int32_t controlIndex, SHostString* name)) /* kErrNotAnEffectType, kErrGeneric */ \
-  R(kProcessEditorRect,                8, Process, Bound,   From100, (SViewRect* rect))                                           /* nothing written without an editor */ \
+  R(kGroupFindType,                    6, Group,   Bound,   None,    (int32_t typeID, int32_t channels, int32_t stemFormat, int32_t* typeIndex)) /* typeID 0, channels or stem −1 match any; kErrNoMatchingType */ \
+  R(kGroupControlNameForType,          7, Group,   Bound,   None,    (int32_t typeIndex, int32_t value, int32_t controlIndex, SHostString* name)) /* kErrNotAnEffectType; kErrGeneric: no name */ \
+  R(kProcessEditorRect,                8, Process, Bound,   From100, (SViewRect* rect))                                           /* unchanged without an editor */ \
   R(kProcessSetEditorWindow,           9, Process, Bound,   From100, (void* hostWindow))                                          /* null detaches */ \
-  R(kGroupCreateProcess,              10, Group,   Bound,   Always,  (int32_t typeIndex, int32_t argument, void** process))       /* the host owns it until kGroupDestroyProcess; kErrNotAnEffectType, the process's status */ \
+  R(kGroupCreateProcess,              10, Group,   Bound,   Always,  (int32_t typeIndex, int32_t argument, void** process))       /* the host's until 12; kErrNotAnEffectType */ \
   R(kGroupDestroyProcess,             12, Group,   Bound,   Always,  (void* process)) \
   R(kGroupProcessCount,               14, Group,   Bound,   None,    (int32_t* count)) \
   R(kGroupEnterHostClient,            15, Group,   Bound,   None,    ())                                                          /* answers the new nesting depth */ \
@@ -329,13 +352,13 @@ inline constexpr int32_t kModAlt = 16;
   R(kProcessControlAutomatable,       38, Process, Bound,   None,    (int32_t index, uint8_t* automatable)) \
   R(kProcessControlCount,             39, Process, Bound,   None,    (int32_t* count)) \
   R(kProcessControl,                  40, Process, Bound,   None,    (int32_t index, void** control))                             /* kErrGeneric for an invalid index */ \
-  R(kProcessConnect,                  41, Process, Bound,   Always,  ())                                                          /* kErrOutOfMemory, the engine's status */ \
+  R(kProcessConnect,                  41, Process, Bound,   Always,  ())                                                          /* the engine's status */ \
   R(kProcessMasterBypassIndex,        42, Process, Bound,   None,    (int32_t* index)) \
   R(kProcessStateChangeCount,         43, Process, Bound,   None,    (int32_t* count)) \
   R(kProcessInputCount,               44, Process, Bound,   None,    (int32_t* channels)) \
   R(kProcessOutputCount,              45, Process, Bound,   None,    (int32_t* channels)) \
   R(kProcessGetControlValue,          46, Process, Bound,   None,    (int32_t index, int32_t* value))                             /* 0 for an invalid index */ \
-  R(kProcessSetControlValue,          47, Process, Bound,   Always,  (int32_t index, int32_t value))                              /* plug side: touch, value, release; the message status */ \
+  R(kProcessSetControlValue,          47, Process, Bound,   Always,  (int32_t index, int32_t value))                              /* plug side; the host's message status */ \
   R(kProcessSampleRate,               48, Process, Bound,   None,    (int32_t* hertz)) \
   R(kProcessControlDefault,           49, Process, Bound,   None,    (int32_t index, int32_t* value)) \
   R(kProcessID,                       50, Process, Bound,   None,    (int32_t* id)) \
@@ -346,7 +369,7 @@ inline constexpr int32_t kModAlt = 16;
   R(kControlDefault,                  54, Control, Bound,   None,    (int32_t* controlValue)) \
   R(kControlSetDefault,               55, Control, Bound,   None,    (int32_t controlValue)) \
   R(kControlStepCount,                56, Control, Bound,   None,    (int32_t* steps)) \
-  R(kControlValueFromText,            57, Control, Bound,   None,    (const char* text, int32_t* controlValue))                   /* kErrGeneric: text that does not parse */ \
+  R(kControlValueFromText,            57, Control, Bound,   None,    (const char* text, int32_t* controlValue))                   /* kErrGeneric: does not parse */ \
   R(kControlAcceptsChar,              58, Control, Bound,   None,    (int32_t character, uint8_t* accepted)) \
   R(kControlFittedName,               59, Control, Bound,   None,    (char* dest, int32_t maxLength)) \
   R(kControlHint1,                    62, Control, Bound,   None,    (int32_t* hint)) \
@@ -360,17 +383,17 @@ inline constexpr int32_t kModAlt = 16;
   R(kViewDraw,                        69, View,    Bound,   None,    (int32_t left, int32_t top, int32_t right, int32_t bottom)) \
   /* ---- group and type set-up ---- */ \
   R(kGroupTypeInfo,                   70, Group,   Bound,   None,    (int32_t typeIndex, STypeInfo* info))                        /* kErrNotAnEffectType */ \
-  R(kGroupSkipEditorViews,            71, Group,   Bound,   None,    (int32_t skip))                                              /* module-wide: processes made afterwards make no view (see 153) */ \
+  R(kGroupSkipEditorViews,            71, Group,   Bound,   None,    (int32_t skip))                                              /* module-wide; views then come from 153 */ \
   R(kTypeAddFeatureCode,              72, Type,    Bound,   None,    (int32_t code))                                              /* 41 also adds 30 and 38 */ \
-  R(kTypeSetStemFormats,              73, Type,    Bound,   None,    (int32_t inputStem, int32_t outputStem, int32_t extra))      /* kErrGeneric: a stem format without a channel count, type unchanged */ \
-  R(kTypeSetProperty,                 74, Type,    Bound,   None,    (int32_t value, int32_t property))                           /* property −1, 18, 21, 26, 29; kErrGeneric for others */ \
-  R(kTypeProcessFactory,              75, Type,    Bound,   None,    (void** factory))                                            /* opaque; null when the type makes no processes */ \
+  R(kTypeSetStemFormats,              73, Type,    Bound,   None,    (int32_t inputStem, int32_t outputStem, int32_t extra))      /* kErrGeneric: no channel count */ \
+  R(kTypeSetProperty,                 74, Type,    Bound,   None,    (int32_t value, int32_t property))                           /* −1, 18, 21, 26, 29; else kErrGeneric */ \
+  R(kTypeProcessFactory,              75, Type,    Bound,   None,    (void** factory))                                            /* opaque; null: makes no processes */ \
   /* ---- process: chunks ---- */ \
   R(kProcessChunkCount,               76, Process, Bound,   None,    (int32_t* count)) \
   R(kProcessChunkID,                  77, Process, Bound,   None,    (int32_t index, int32_t* chunkID))                           /* kErrChunk for an index other than 1 */ \
   R(kProcessChunkName,                78, Process, Bound,   None,    (int32_t chunkID, SHostString* name)) \
   R(kProcessChunkSize,                79, Process, Bound,   Above98, (int32_t chunkID, int32_t* size))                            /* kErrChunk */ \
-  R(kProcessGetChunk,                 80, Process, Bound,   Above98, (int32_t chunkID, SFicPlugInChunk* chunk))                   /* chunk holds the size asked first; kErrChunk */ \
+  R(kProcessGetChunk,                 80, Process, Bound,   Above98, (int32_t chunkID, SFicPlugInChunk* chunk))                   /* room for 79's size; kErrChunk */ \
   R(kProcessSetChunk,                 81, Process, Bound,   Always,  (int32_t chunkID, const SFicPlugInChunk* chunk))             /* kErrChunk */ \
   R(kProcessCompareChunk,             82, Process, Bound,   Above98, (int32_t chunkID, const SFicPlugInChunk* chunk, uint8_t* equal)) /* kErrChunk */ \
   /* ---- control: real values of a continuous control ---- */ \
@@ -400,7 +423,7 @@ inline constexpr int32_t kModAlt = 16;
   R(kGroupReleaseDSP,                105, Group,   Refused, None,    (int32_t handle)) \
   /* ---- MIDI, and the process core's control operations ---- */ \
   R(kProcessControlFromMIDI,         108, Process, Refused, None,    (int32_t index, int32_t midiValue)) \
-  R(kProcessControlApplied,          109, Process, Bound,   None,    (int32_t index, int32_t value))                              /* follows a host-side application of a plug-side change */ \
+  R(kProcessControlApplied,          109, Process, Bound,   None,    (int32_t index, int32_t value))                              /* after 47 was applied host side */ \
   R(kProcessSetControlFromHost,      110, Process, Bound,   Always,  (int32_t index, int32_t value))                              /* the message status */ \
   R(kProcessControlChanged,          111, Process, Bound,   None,    (int32_t index)) \
   R(kProcessMIDINodeCount,           112, Process, Refused, None,    (int32_t* inputs, int32_t* outputs)) \
@@ -447,16 +470,16 @@ inline constexpr int32_t kModAlt = 16;
   R(kGroupDefaultPlugIn,             151, Group,   Refused, None,    (void** object)) \
   R(kGroupExtensionMessage,          152, Group,   Refused, None,    (int32_t message, int32_t value)) \
   /* ---- the editor ---- */ \
-  R(kProcessCreateEditorView,        153, Process, Bound,   From100, (void** view))                                               /* the process's view, made now if it has none; null without an editor */ \
+  R(kProcessCreateEditorView,        153, Process, Bound,   From100, (void** view))                                               /* made now if none; null: no editor */ \
   R(kViewMouseDown,                  154, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers))                   /* editor pixels; kMod… bits */ \
   R(kViewMouseUp,                    155, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers)) \
   R(kViewMouseDrag,                  156, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers)) \
   R(kViewMouseDoubleClick,           157, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers)) \
   R(kViewMouseWheel,                 158, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers, int32_t delta)) \
   R(kViewKeyDown,                    159, View,    Bound,   None,    (int32_t x, int32_t y, int32_t key, uint8_t* handled)) \
-  R(kViewTimerTick,                  160, View,    Bound,   None,    (uint8_t* drew))                                             /* one redraw tick of the open editor window */ \
+  R(kViewTimerTick,                  160, View,    Bound,   None,    (uint8_t* drew))                                             /* one redraw of the open window */ \
   R(kViewTimerPeriod,                161, View,    Bound,   None,    (int32_t* milliseconds))                                     /* how often to tick */ \
-  R(kViewReadFrame,                  162, View,    Bound,   None,    (uint32_t* pixels, int32_t width, int32_t height))           /* the window's last presented frame, 0xAARRGGBB rows top first; kErrGeneric without an open window or for another size */ \
+  R(kViewReadFrame,                  162, View,    Bound,   None,    (uint32_t* pixels, int32_t width, int32_t height))           /* last shown frame, top row first */ \
   /* ---- the host's generic views ---- */ \
   R(kProcessViewFromDescription,     163, Process, Refused, None,    (const char* description, void** view)) \
   R(kProcessControlView,             164, Process, Refused, None,    (int32_t index, void** view)) \
@@ -514,6 +537,13 @@ HOSTABI_ROUTINES(HOSTABI_SELECTOR_TYPE)
 #undef HOSTABI_SELECTOR_TYPE
 #undef HOSTABI_PARAMETERS
 template <uint32_t Selector> using RoutineFn = typename Routine<Selector>::type;
+
+// A selector's routine as its own type; null when the module hands out none.
+template <uint32_t Selector> RoutineFn<Selector> GetRoutine(plugin::GetRoutineDescriptorFn get) {
+  void* routine = nullptr;
+  if (!get || get(Selector, &routine) != kNoErr) return nullptr;
+  return reinterpret_cast<RoutineFn<Selector>>(routine);
+}
 
 // Whether a routine with this bracket runs inside the host-client context at a version.
 constexpr bool BracketApplies(Bracket bracket, int32_t version) {

@@ -17,7 +17,6 @@ using namespace hostabi;
 namespace tavo {
 
 namespace {
-constexpr int32_t kWinPlugInOpenValue = 73;
 constexpr const char kResourceSuffix[] = ".rsr";
 constexpr size_t kModulePathChars = 256; // what most paths take; longer ones are read again
 
@@ -159,7 +158,7 @@ int16_t HOSTABI_CALL NewPlugIn(int32_t) {
 
 int32_t HOSTABI_CALL WinPlugInOpen(int32_t value) {
   CModuleState::openedThroughWinPlugInOpen = false;
-  if (value != kWinPlugInOpenValue) return -1;
+  if (value != plugin::kWinPlugInOpenValue) return -1;
   CModuleState::openedThroughWinPlugInOpen = true;
   return ModuleOpen();
 }

@@ -109,11 +109,10 @@ TEST_F(ModuleEntry, AGroupThatFailsToInitialiseIsNeverReachable) {
   standin::RefuseClientRegistration(true);
   EXPECT_EQ(NewPlugIn(0), static_cast<int16_t>(kErrNoHostClient));
   EXPECT_EQ(ModuleGroup(), nullptr);
-  void* routine = nullptr;
-  ASSERT_EQ(_PI_GetRoutineDescriptor(selector::kModuleGroup, &routine), 0);
+  auto moduleGroup = selector::GetRoutine<selector::kModuleGroup>(&_PI_GetRoutineDescriptor);
+  ASSERT_NE(moduleGroup, nullptr);
   void* group = reinterpret_cast<void*>(1);
-  EXPECT_EQ(reinterpret_cast<selector::RoutineFn<selector::kModuleGroup>>(routine)(nullptr, &group),
-            0);
+  EXPECT_EQ(moduleGroup(nullptr, &group), 0);
   EXPECT_EQ(group, nullptr);
   // Once the host accepts the client, the module opens normally.
   standin::RefuseClientRegistration(false);

@@ -249,9 +249,9 @@ TEST_F(LoadedModule, HostClientBracketFollowsTheInterfaceVersion) {
 // Calls a selector's routine with its own argument types, every argument after the target zero
 // or null.
 template <uint32_t S, typename Fn = sel::RoutineFn<S>> struct ZeroCall;
-template <uint32_t S, typename... A> struct ZeroCall<S, int32_t (*)(void*, A...)> {
+template <uint32_t S, typename... A> struct ZeroCall<S, int32_t(HOSTABI_CALL*)(void*, A...)> {
   static int32_t Run(void* routine, void* target) {
-    return reinterpret_cast<int32_t (*)(void*, A...)>(routine)(target, A{}...);
+    return reinterpret_cast<int32_t(HOSTABI_CALL*)(void*, A...)>(routine)(target, A{}...);
   }
 };
 
