@@ -360,15 +360,20 @@ TEST_F(LoadedModuleTable, RefusingRoutinesCheckTheirTargetAndTouchNothing) {
   EXPECT_EQ(standin::ClientActivity().size(), activity);
 }
 
-TEST_F(LoadedModuleTable, BoundRoutinesRefuseAForeignTarget) {
+// A foreign handle is refused; null pointers and zeros on a live target are answered, never
+// followed.
+TEST_F(LoadedModuleTable, BoundRoutinesCheckWhatTheHostHandsThem) {
   int foreign = 0;
   ForEachSelector(
       [&]<uint32_t S>() {
         constexpr sel::SRoutineInfo info = *sel::Info(S);
-        if constexpr (info.answer == sel::Answer::Bound && info.target != sel::Target::Module) {
+        if constexpr (info.answer == sel::Answer::Bound) {
           void* routine = nullptr;
           ASSERT_EQ(getRoutine_(S, &routine), 0);
-          EXPECT_EQ(ZeroCall<S>::Run(routine, &foreign), kErrGeneric) << info.name;
+          if (info.target != sel::Target::Module) {
+            EXPECT_EQ(ZeroCall<S>::Run(routine, &foreign), kErrGeneric) << info.name;
+          }
+          EXPECT_LE(ZeroCall<S>::Run(routine, TargetOf(info.target)), 2) << info.name;
         }
       },
       std::make_index_sequence<std::size(sel::kRoutines)>{});
@@ -404,14 +409,6 @@ TEST_F(LoadedModuleTable, VersionedRoutinesChooseTheirBracketByInterfaceVersion)
               }),
               e.never);
   }
-  // The versioned selectors, as the interface documents them.
-  std::vector<uint32_t> above98, from100;
-  for (const sel::SRoutineInfo& r : sel::kRoutines) {
-    if (r.bracket == sel::Bracket::Above98) above98.push_back(r.selector);
-    if (r.bracket == sel::Bracket::From100) from100.push_back(r.selector);
-  }
-  EXPECT_EQ(above98, (std::vector<uint32_t>{79, 80, 82}));
-  EXPECT_EQ(from100, (std::vector<uint32_t>{8, 9, 153}));
 }
 
 TEST_F(LoadedModuleTable, GroupAndTypeSetUpRoutines) {
@@ -442,7 +439,6 @@ TEST_F(LoadedModuleTable, GroupAndTypeSetUpRoutines) {
   EXPECT_EQ(channels, 2);
 
   int32_t kind = 0;
-  EXPECT_EQ(Call(sel::kTypeSetProperty, stereo_, int32_t{5}, int32_t{7}), kErrGeneric);
   ASSERT_EQ(Call(sel::kTypeSetProperty, stereo_, int32_t{5}, int32_t{-1}), 0);
   EXPECT_EQ(Call(sel::kTypeCapability, stereo_, int32_t{32}, &kind), 0);
   EXPECT_EQ(kind, 5);
