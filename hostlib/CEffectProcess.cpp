@@ -36,13 +36,20 @@ void CEffectProcess::Initialize() {
 
   InitializeEffect();
 
-  if (!CModuleState::openedThroughWinPlugInOpen.load() && !CModuleState::skipEditorViews.load()) {
-    std::unique_ptr<CPlugInView> view = CreateEditorView();
-    if (view) view->Initialize(); // a throwing view is destroyed here and the error passed on
-    editorView = std::move(view);
-  }
+  // A host that opened the module itself, or asked for it, makes the views it wants through
+  // MakeEditorView.
+  if (!CModuleState::openedThroughWinPlugInOpen.load() && !CModuleState::skipEditorViews.load())
+    MakeEditorView();
 
   if (CTokenService::IsAvailable()) RegisterWithHost();
+}
+
+CPlugInView* CEffectProcess::MakeEditorView() {
+  if (editorView) return editorView.get();
+  std::unique_ptr<CPlugInView> view = CreateEditorView();
+  if (view) view->Initialize(); // a throwing view is destroyed here and the error passed on
+  editorView = std::move(view);
+  return editorView.get();
 }
 
 void CEffectProcess::InitializeEffect() {}

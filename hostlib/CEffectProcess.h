@@ -36,6 +36,11 @@ public:
   virtual void ExtraInputConnected();
   virtual void ExtraInputDisconnected();
 
+  // [main thread · may throw CDAEError] The process's editor view, made (slot 153) and
+  // initialised now when it has none; null when the process makes no view. A view whose
+  // initialisation throws is destroyed and the error passed on.
+  CPlugInView* MakeEditorView();
+
   // [main thread] The group's settings path; empty when the group is not an effect group.
   int32_t GetSettingsPath(hostabi::SHostPath* path) override;
 

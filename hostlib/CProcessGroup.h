@@ -24,12 +24,7 @@ public:
   virtual void Initialize() = 0;
 };
 
-struct STypeInfo {
-  int32_t typeID;
-  int32_t productID;
-  int32_t manufacturerID;
-  int32_t productNumber;
-};
+using STypeInfo = hostabi::STypeInfo;
 
 struct SPlugInDescription {
   int32_t manufacturerID; // 0 matches any

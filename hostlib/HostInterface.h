@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 // The engine's functions and the module's callbacks use the host's calling convention, which
 // differs from the compiler's default only on 32-bit Windows.
@@ -34,6 +35,7 @@ constexpr int32_t FourCC(const char (&code)[5]) {
 inline constexpr int32_t kNoErr = 0;
 inline constexpr int32_t kErrNotAnEffectType = -77;
 inline constexpr int32_t kErrGroupAllocation = -7003;
+inline constexpr int32_t kErrGroupExists = -7004; // NewPlugIn while the module's group exists
 inline constexpr int32_t kErrDSPListCreation = -7053;
 inline constexpr int32_t kErrNoMatchingType = -7055;
 inline constexpr int32_t kErrDSPManagerVersion = -7060;
@@ -172,6 +174,14 @@ struct SHostPath {
   char text[256];
 };
 
+// What the group tells of one of its types (kGroupTypeInfo).
+struct STypeInfo {
+  int32_t typeID;
+  int32_t productID;
+  int32_t manufacturerID;
+  int32_t productNumber;
+};
+
 // The editor rectangle as the host reads it.
 struct SViewRect {
   int16_t top;
@@ -228,106 +238,344 @@ struct STransportState {
 inline constexpr int64_t kTicksPerQuarter = 960000;
 
 // ---------------------------------------------------------------------------------------------
-// Routine selectors. `_PI_GetRoutineDescriptor(selector, &routine)` hands out a plain function
-// whose first argument is its target object (a group, type, process, control or view handle the
-// module gave out) and whose result is a status; the remaining arguments are listed with each
-// selector. Process selectors carry the number of the operation's slot in the process core.
-// Numbers not listed answer kErrUndefinedSelector with a null routine.
+// The module's four exports, found under these names.
+
+namespace plugin {
+inline constexpr const char* kNewPlugIn = "NewPlugIn";
+inline constexpr const char* kWinPlugInOpen = "WinPlugInOpen";
+inline constexpr const char* kWinPlugInClose = "WinPlugInClose";
+inline constexpr const char* kGetRoutineDescriptor = "_PI_GetRoutineDescriptor";
+
+// The one value WinPlugInOpen accepts; any other answers −1 and opens nothing.
+inline constexpr int32_t kWinPlugInOpenValue = 73;
+
+// Makes the module's group (the argument is not used): 0, kErrGroupAllocation, kErrGroupExists,
+// or the status the group's initialisation failed with.
+using NewPlugInFn = int16_t(HOSTABI_CALL*)(int32_t ignored);
+// Opens and closes the module (only the first open and the last close do work).
+using WinPlugInOpenFn = int32_t(HOSTABI_CALL*)(int32_t value);
+using WinPlugInCloseFn = int32_t(HOSTABI_CALL*)();
+using GetRoutineDescriptorFn = int32_t(HOSTABI_CALL*)(uint32_t selector, void** routine);
+} // namespace plugin
+
+// ---------------------------------------------------------------------------------------------
+// The routine table. `_PI_GetRoutineDescriptor(selector, &routine)` writes null into the slot,
+// then, for a selector listed below, the address of its routine and answers 0; any other
+// selector (the holes kHoles, and everything from kSelectorLimit up) answers
+// kErrUndefinedSelector and leaves the slot null.
+//
+// A routine is a plain function with the host's calling convention. Its first argument is its
+// target — a group, type, process, control or view handle the module gave out (selector 0 takes
+// no target and ignores the argument) — and the arguments listed below follow it; the routine's
+// type is RoutineFn<selector>. A host must call a routine with exactly these arguments: under
+// the 32-bit convention the routine itself pops them.
+//
+// Every routine answers a status:
+//   - 0, or the status the operation itself answers (noted in the last column);
+//   - kErrGeneric when the target is not a live object of its kind (a destroyed process, a
+//     control of another process, a foreign pointer) or a required out-pointer is null;
+//   - for a failure inside the module: kErrOutOfMemory, a host-library status, or kErrGeneric.
+//     No exception ever reaches the host.
+// A Refused routine stands for an operation of what this program does not have — DSP cards,
+// MIDI, offline processing, the host's generic views, the host extension objects. It checks its
+// target like any other, writes nothing and answers kErrUnsupported.
+//
+// Host-client bracket: once the host has set its interface version (kGroupSetInterfaceVersion)
+// to a non-zero value, some routines run inside the group's host-client context (the group
+// tells the host's DSP manager its client is active, then inactive again). The bracket column
+// says which: None — never; Always — for any non-zero version; Above98 — for versions above
+// 98; From100 — for versions 100 and later. The versioned variants are those with Above98
+// (the chunk size, get and compare routines 79, 80, 82) and From100 (the editor routines 8, 9,
+// 153); the version is read on every call.
+//
+// Controls are numbered as the process core numbers them: 1 is the master bypass control,
+// parameter i is control i + 2. Texts with a maximum length w need w + 1 bytes. The editor's
+// frame (kViewReadFrame) is width × height words 0xAARRGGBB, the editor's own size, and is there
+// only while the editor's window is open.
+
+inline constexpr int32_t kErrUnsupported = -7410; // the routine of a Refused selector
 
 namespace selector {
-// Module: (ignored, void** group) — the module's group while it is open.
-inline constexpr uint32_t kModuleGroup = 0;
-// Group: (group, …)
-inline constexpr uint32_t kGroupTypeCount = 1;          // int32* count
-inline constexpr uint32_t kGroupManufacturerName = 2;   // SHostString*, int32 maxLength
-inline constexpr uint32_t kGroupProductName = 3;        // SHostString*, int32 maxLength
-inline constexpr uint32_t kGroupTypeByIndex = 4;        // int32 index (1-based), void** type
-inline constexpr uint32_t kGroupCapability = 5;         // void* type, int32 selector, int32* value
-inline constexpr uint32_t kGroupFindType = 6;           // int32 typeID, int32 channels,
-                                                        // int32 stemFormat, int32* typeIndex
-inline constexpr uint32_t kGroupControlNameForType = 7; // int32 typeIndex, int32 value,
-                                                        // int32 controlIndex, SHostString*
-inline constexpr uint32_t kGroupCreateProcess = 10;     // int32 typeIndex, int32 argument,
-                                                        // void** process (the host owns it)
-inline constexpr uint32_t kGroupDestroyProcess = 12;    // void* process
-inline constexpr uint32_t kGroupProcessCount = 14;      // int32* count
-inline constexpr uint32_t kGroupEnterHostClient = 15;   // —
-inline constexpr uint32_t kGroupLeaveHostClient = 16;   // —
-inline constexpr uint32_t kGroupGiveHostATurn = 17;     // —
-inline constexpr uint32_t kGroupSetInterfaceVersion = 18; // int32 version
-inline constexpr uint32_t kGroupSettingsPath = 19;        // SHostPath*
-inline constexpr uint32_t kGroupManufacturerID = 20;      // int32*
-// Type: (type, …)
-inline constexpr uint32_t kTypeID = 24;             // int32*
-inline constexpr uint32_t kTypeProductID = 25;      // int32*
-inline constexpr uint32_t kTypeCategory = 27;       // int32*
-inline constexpr uint32_t kTypeInputStem = 28;      // int32*
-inline constexpr uint32_t kTypeOutputStem = 29;     // int32*
-inline constexpr uint32_t kTypeInputChannels = 30;  // int32*
-inline constexpr uint32_t kTypeOutputChannels = 31; // int32*
-inline constexpr uint32_t kTypeCapability = 32;     // int32 selector, int32* answer
-inline constexpr uint32_t kTypeName = 33;           // SHostString*, int32 maxLength
-inline constexpr uint32_t kTypeHasFeature = 35;     // int32 code, uint8* answer
-inline constexpr uint32_t kTypeControlName = 36;    // int32 value, int32 controlIndex,
-                                                    // SHostString*
-inline constexpr uint32_t kTypeProcessCount = 37;   // int32*
-// Process: (process, …)
-inline constexpr uint32_t kProcessEditorRect = 8;              // SViewRect*
-inline constexpr uint32_t kProcessSetEditorWindow = 9;         // void* host window (null: detach)
-inline constexpr uint32_t kProcessExtraInputConnected = 22;    // —
-inline constexpr uint32_t kProcessExtraInputDisconnected = 23; // —
-inline constexpr uint32_t kProcessControlAutomatable = 38;     // int32 index, uint8* answer
-inline constexpr uint32_t kProcessControlCount = 39;           // int32*
-inline constexpr uint32_t kProcessControl = 40;                // int32 index, void** control
-inline constexpr uint32_t kProcessConnect = 41;                // — (real-time processes)
-inline constexpr uint32_t kProcessMasterBypassIndex = 42;      // int32*
-inline constexpr uint32_t kProcessStateChangeCount = 43;       // int32*
-inline constexpr uint32_t kProcessInputCount = 44;             // int32*
-inline constexpr uint32_t kProcessOutputCount = 45;            // int32*
-inline constexpr uint32_t kProcessGetControlValue = 46;        // int32 index, int32* value
-inline constexpr uint32_t kProcessSetControlValue = 47; // int32 index, int32 value (plug side)
-inline constexpr uint32_t kProcessSampleRate = 48;      // int32*
-inline constexpr uint32_t kProcessControlDefault = 49;  // int32 index, int32* value
-inline constexpr uint32_t kProcessID = 50;              // int32*
-inline constexpr uint32_t kProcessIsBypassed = 51;      // uint8*
-inline constexpr uint32_t kProcessEditorView = 52;      // void** view
-inline constexpr uint32_t kProcessChunkCount = 76;      // int32*
-inline constexpr uint32_t kProcessChunkID = 77;         // int32 index, int32* chunkID
-inline constexpr uint32_t kProcessChunkName = 78;       // int32 chunkID, SHostString*
-inline constexpr uint32_t kProcessChunkSize = 79;       // int32 chunkID, int32* size
-inline constexpr uint32_t kProcessGetChunk = 80;        // int32 chunkID, SFicPlugInChunk*
-inline constexpr uint32_t kProcessSetChunk = 81;        // int32 chunkID, const SFicPlugInChunk*
-inline constexpr uint32_t kProcessCompareChunk = 82;    // int32 chunkID, const SFicPlugInChunk*,
-                                                        // uint8* equal
-inline constexpr uint32_t kProcessDelay = 90;           // int32* samples
-inline constexpr uint32_t kProcessControlApplied = 109; // int32 index, int32 value
-inline constexpr uint32_t kProcessSetControlFromHost = 110; // int32 index, int32 value
-inline constexpr uint32_t kProcessControlChanged = 111;     // int32 index
-inline constexpr uint32_t kProcessQuery4 = 121;             // int32, int32, int32, int32* answer
-inline constexpr uint32_t kProcessTouchControl = 122;       // int32 index
-inline constexpr uint32_t kProcessReleaseControl = 123;     // int32 index
-inline constexpr uint32_t kProcessControlUnderMouse = 124;  // int32 x, int32 y, int32* index
-inline constexpr uint32_t kProcessSettingsPath = 125;       // SHostPath*
-// Control: (control, …)
-inline constexpr uint32_t kControlID = 53;            // int32*
-inline constexpr uint32_t kControlDefault = 54;       // int32*
-inline constexpr uint32_t kControlSetDefault = 55;    // int32 controlValue
-inline constexpr uint32_t kControlStepCount = 56;     // int32*
-inline constexpr uint32_t kControlValueFromText = 57; // const char* text, int32* controlValue
-inline constexpr uint32_t kControlAcceptsChar = 58;   // int32 character, uint8* answer
-inline constexpr uint32_t kControlFittedName = 59;    // char* dest (maxLength + 1), int32 maxLength
-inline constexpr uint32_t kControlHint1 = 62;         // int32*
-inline constexpr uint32_t kControlHint2 = 63;         // int32*
-inline constexpr uint32_t kControlIsContinuous = 64;  // int32*
-inline constexpr uint32_t kControlDisplayText = 65;   // char* dest (maxLength + 1),
-                                                      // int32 maxLength, int32 controlValue
-inline constexpr uint32_t kControlAutomatable = 66;   // uint8*
-inline constexpr uint32_t kControlValue = 67;         // int32*
-// View: (view, …) — the view a process made for its editor.
-inline constexpr uint32_t kViewSize = 68; // int32* width, int32* height
-inline constexpr uint32_t kViewDraw = 69; // int32 left, top, right, bottom
+
+enum class Target : uint8_t { Module, Group, Type, Process, Control, View };
+enum class Answer : uint8_t { Bound, Refused };
+enum class Bracket : uint8_t { None, Always, Above98, From100 };
+
+// Editor mouse modifiers (kViewMouseDown … kViewKeyDown), or-ed together.
+inline constexpr int32_t kModLeftButton = 1;
+inline constexpr int32_t kModRightButton = 2;
+inline constexpr int32_t kModShift = 4;
+inline constexpr int32_t kModControl = 8;
+inline constexpr int32_t kModAlt = 16;
+
+// One line per selector: name, number, target, answer, bracket, (arguments after the target),
+// and what the routine answers besides 0 and the failures above.
+// clang-format off
+#define HOSTABI_ROUTINES(R) \
+  /* ---- the module ---- */ \
+  R(kModuleGroup,                      0, Module,  Bound,   None,    (void** group))                                              /* null while the module is closed */ \
+  /* ---- group ---- */ \
+  R(kGroupTypeCount,                   1, Group,   Bound,   None,    (int32_t* count)) \
+  R(kGroupManufacturerName,            2, Group,   Bound,   None,    (SHostString* name, int32_t maxLength))                      /* fitted to maxLength (≤ 255) */ \
+  R(kGroupProductName,                 3, Group,   Bound,   None,    (SHostString* name, int32_t maxLength)) \
+  R(kGroupTypeByIndex,                 4, Group,   Bound,   None,    (int32_t index, void** type))                                /* index 1-based; kErrNotAnEffectType */ \
+  R(kGroupCapability,                  5, Group,   Bound,   None,    (void* type, int32_t capability, int32_t* value))            /* value in and out; kErrUnknownType */ \
+  R(kGroupFindType,                    6, Group,   Bound,   None,    (int32_t typeID, int32_t channels, int32_t stemFormat, int32_t* typeIndex)) /* typeID 0, channels or stem −1 match any; kErrNoMatchingType */ \
+  R(kGroupControlNameForType,          7, Group,   Bound,   None,    (int32_t typeIndex, int32_t value, int32_t controlIndex, SHostString* name)) /* kErrNotAnEffectType; kErrGeneric: no name */ \
+  R(kProcessEditorRect,                8, Process, Bound,   From100, (SViewRect* rect))                                           /* unchanged without an editor */ \
+  R(kProcessSetEditorWindow,           9, Process, Bound,   From100, (void* hostWindow))                                          /* null detaches */ \
+  R(kGroupCreateProcess,              10, Group,   Bound,   Always,  (int32_t typeIndex, int32_t argument, void** process))       /* the host's until 12; kErrNotAnEffectType */ \
+  R(kGroupDestroyProcess,             12, Group,   Bound,   Always,  (void* process)) \
+  R(kGroupProcessCount,               14, Group,   Bound,   None,    (int32_t* count)) \
+  R(kGroupEnterHostClient,            15, Group,   Bound,   None,    ())                                                          /* answers the new nesting depth */ \
+  R(kGroupLeaveHostClient,            16, Group,   Bound,   None,    ())                                                          /* answers the new nesting depth */ \
+  R(kGroupGiveHostATurn,              17, Group,   Bound,   None,    ())                                                          /* answers the host's idle status */ \
+  R(kGroupSetInterfaceVersion,        18, Group,   Bound,   None,    (int32_t version)) \
+  R(kGroupSettingsPath,               19, Group,   Bound,   None,    (SHostPath* path)) \
+  R(kGroupManufacturerID,             20, Group,   Bound,   None,    (int32_t* id)) \
+  R(kProcessExtraInputConnected,      22, Process, Bound,   None,    ()) \
+  R(kProcessExtraInputDisconnected,   23, Process, Bound,   None,    ()) \
+  /* ---- type ---- */ \
+  R(kTypeID,                          24, Type,    Bound,   None,    (int32_t* id)) \
+  R(kTypeProductID,                   25, Type,    Bound,   None,    (int32_t* id)) \
+  R(kTypeCategory,                    27, Type,    Bound,   None,    (int32_t* category)) \
+  R(kTypeInputStem,                   28, Type,    Bound,   None,    (int32_t* stemFormat)) \
+  R(kTypeOutputStem,                  29, Type,    Bound,   None,    (int32_t* stemFormat)) \
+  R(kTypeInputChannels,               30, Type,    Bound,   None,    (int32_t* channels)) \
+  R(kTypeOutputChannels,              31, Type,    Bound,   None,    (int32_t* channels)) \
+  R(kTypeCapability,                  32, Type,    Bound,   None,    (int32_t capability, int32_t* answer)) \
+  R(kTypeName,                        33, Type,    Bound,   None,    (SHostString* name, int32_t maxLength)) \
+  R(kTypeHasFeature,                  35, Type,    Bound,   None,    (int32_t code, uint8_t* present)) \
+  R(kTypeControlName,                 36, Type,    Bound,   None,    (int32_t value, int32_t controlIndex, SHostString* name))    /* kErrGeneric: the type names none */ \
+  R(kTypeProcessCount,                37, Type,    Bound,   None,    (int32_t* count)) \
+  /* ---- process ---- */ \
+  R(kProcessControlAutomatable,       38, Process, Bound,   None,    (int32_t index, uint8_t* automatable)) \
+  R(kProcessControlCount,             39, Process, Bound,   None,    (int32_t* count)) \
+  R(kProcessControl,                  40, Process, Bound,   None,    (int32_t index, void** control))                             /* kErrGeneric for an invalid index */ \
+  R(kProcessConnect,                  41, Process, Bound,   Always,  ())                                                          /* the engine's status */ \
+  R(kProcessMasterBypassIndex,        42, Process, Bound,   None,    (int32_t* index)) \
+  R(kProcessStateChangeCount,         43, Process, Bound,   None,    (int32_t* count)) \
+  R(kProcessInputCount,               44, Process, Bound,   None,    (int32_t* channels)) \
+  R(kProcessOutputCount,              45, Process, Bound,   None,    (int32_t* channels)) \
+  R(kProcessGetControlValue,          46, Process, Bound,   None,    (int32_t index, int32_t* value))                             /* 0 for an invalid index */ \
+  R(kProcessSetControlValue,          47, Process, Bound,   Always,  (int32_t index, int32_t value))                              /* plug side; the host's message status */ \
+  R(kProcessSampleRate,               48, Process, Bound,   None,    (int32_t* hertz)) \
+  R(kProcessControlDefault,           49, Process, Bound,   None,    (int32_t index, int32_t* value)) \
+  R(kProcessID,                       50, Process, Bound,   None,    (int32_t* id)) \
+  R(kProcessIsBypassed,               51, Process, Bound,   None,    (uint8_t* bypassed)) \
+  R(kProcessEditorView,               52, Process, Bound,   None,    (void** view))                                               /* null when none was made */ \
+  /* ---- control ---- */ \
+  R(kControlID,                       53, Control, Bound,   None,    (int32_t* id)) \
+  R(kControlDefault,                  54, Control, Bound,   None,    (int32_t* controlValue)) \
+  R(kControlSetDefault,               55, Control, Bound,   None,    (int32_t controlValue)) \
+  R(kControlStepCount,                56, Control, Bound,   None,    (int32_t* steps)) \
+  R(kControlValueFromText,            57, Control, Bound,   None,    (const char* text, int32_t* controlValue))                   /* kErrGeneric: does not parse */ \
+  R(kControlAcceptsChar,              58, Control, Bound,   None,    (int32_t character, uint8_t* accepted)) \
+  R(kControlFittedName,               59, Control, Bound,   None,    (char* dest, int32_t maxLength)) \
+  R(kControlHint1,                    62, Control, Bound,   None,    (int32_t* hint)) \
+  R(kControlHint2,                    63, Control, Bound,   None,    (int32_t* hint)) \
+  R(kControlIsContinuous,             64, Control, Bound,   None,    (int32_t* continuous)) \
+  R(kControlDisplayText,              65, Control, Bound,   None,    (char* dest, int32_t maxLength, int32_t controlValue)) \
+  R(kControlAutomatable,              66, Control, Bound,   None,    (uint8_t* automatable)) \
+  R(kControlValue,                    67, Control, Bound,   None,    (int32_t* controlValue)) \
+  /* ---- view: the frame view a process made for its editor ---- */ \
+  R(kViewSize,                        68, View,    Bound,   None,    (int32_t* width, int32_t* height)) \
+  R(kViewDraw,                        69, View,    Bound,   None,    (int32_t left, int32_t top, int32_t right, int32_t bottom)) \
+  /* ---- group and type set-up ---- */ \
+  R(kGroupTypeInfo,                   70, Group,   Bound,   None,    (int32_t typeIndex, STypeInfo* info))                        /* kErrNotAnEffectType */ \
+  R(kGroupSkipEditorViews,            71, Group,   Bound,   None,    (int32_t skip))                                              /* module-wide; views then come from 153 */ \
+  R(kTypeAddFeatureCode,              72, Type,    Bound,   None,    (int32_t code))                                              /* 41 also adds 30 and 38 */ \
+  R(kTypeSetStemFormats,              73, Type,    Bound,   None,    (int32_t inputStem, int32_t outputStem, int32_t extra))      /* kErrGeneric: no channel count */ \
+  R(kTypeSetProperty,                 74, Type,    Bound,   None,    (int32_t value, int32_t property))                           /* −1, 18, 21, 26, 29; else kErrGeneric */ \
+  R(kTypeProcessFactory,              75, Type,    Bound,   None,    (void** factory))                                            /* opaque; null: makes no processes */ \
+  /* ---- process: chunks ---- */ \
+  R(kProcessChunkCount,               76, Process, Bound,   None,    (int32_t* count)) \
+  R(kProcessChunkID,                  77, Process, Bound,   None,    (int32_t index, int32_t* chunkID))                           /* kErrChunk for an index other than 1 */ \
+  R(kProcessChunkName,                78, Process, Bound,   None,    (int32_t chunkID, SHostString* name)) \
+  R(kProcessChunkSize,                79, Process, Bound,   Above98, (int32_t chunkID, int32_t* size))                            /* kErrChunk */ \
+  R(kProcessGetChunk,                 80, Process, Bound,   Above98, (int32_t chunkID, SFicPlugInChunk* chunk))                   /* room for 79's size; kErrChunk */ \
+  R(kProcessSetChunk,                 81, Process, Bound,   Always,  (int32_t chunkID, const SFicPlugInChunk* chunk))             /* kErrChunk */ \
+  R(kProcessCompareChunk,             82, Process, Bound,   Above98, (int32_t chunkID, const SFicPlugInChunk* chunk, uint8_t* equal)) /* kErrChunk */ \
+  /* ---- control: real values of a continuous control ---- */ \
+  R(kControlRealFromValue,            83, Control, Bound,   None,    (int32_t controlValue, double* real))                        /* kErrGeneric for a discrete control */ \
+  R(kControlValueFromReal,            84, Control, Bound,   None,    (double real, int32_t* controlValue))                        /* kErrGeneric for a discrete control */ \
+  /* ---- DSP cards ---- */ \
+  R(kProcessDSPCycles,                85, Process, Refused, None,    (int32_t* cyclesPerSample)) \
+  R(kProcessDSPMemory,                86, Process, Refused, None,    (int32_t* words)) \
+  R(kProcessDSPProgram,               87, Process, Refused, None,    (int32_t chipType, void** program)) \
+  R(kProcessPlaceOnDSP,               88, Process, Refused, None,    (int32_t card, int32_t dsp)) \
+  R(kProcessRemoveFromDSP,            89, Process, Refused, None,    ()) \
+  R(kProcessDelay,                    90, Process, Bound,   None,    (int32_t* samples)) \
+  R(kProcessDSPPlacement,             91, Process, Refused, None,    (int32_t* card, int32_t* dsp)) \
+  R(kProcessSendDSPCoefficients,      92, Process, Refused, None,    (const void* block, int32_t bytes)) \
+  R(kProcessDSPSharedMemory,          93, Process, Refused, None,    (void** block, int32_t* bytes)) \
+  R(kProcessResetDSP,                 94, Process, Refused, None,    ()) \
+  R(kProcessTDMInputSlot,             95, Process, Refused, None,    (int32_t channel, int32_t* slot)) \
+  R(kProcessTDMOutputSlot,            96, Process, Refused, None,    (int32_t channel, int32_t* slot)) \
+  R(kProcessDSPLatency,               97, Process, Refused, None,    (int32_t* samples)) \
+  R(kTypeDSPSlot,                     98, Type,    Refused, None,    (int32_t index, int32_t* code, int32_t* handle)) \
+  R(kTypeDSPInstancesPerChip,         99, Type,    Refused, None,    (int32_t chipType, int32_t* count)) \
+  R(kTypeDSPProgramSize,             100, Type,    Refused, None,    (int32_t chipType, int32_t* bytes)) \
+  R(kGroupDSPTypeList,               101, Group,   Refused, None,    (int32_t* typeIDs, int32_t capacity, int32_t* count)) \
+  R(kGroupDSPPlacements,             102, Group,   Refused, None,    (void* list)) \
+  R(kGroupCardsChanged,              103, Group,   Refused, None,    ()) \
+  R(kGroupAllocateDSP,               104, Group,   Refused, None,    (int32_t card, int32_t dsp, int32_t* handle)) \
+  R(kGroupReleaseDSP,                105, Group,   Refused, None,    (int32_t handle)) \
+  /* ---- MIDI, and the process core's control operations ---- */ \
+  R(kProcessControlFromMIDI,         108, Process, Refused, None,    (int32_t index, int32_t midiValue)) \
+  R(kProcessControlApplied,          109, Process, Bound,   None,    (int32_t index, int32_t value))                              /* after 47 was applied host side */ \
+  R(kProcessSetControlFromHost,      110, Process, Bound,   Always,  (int32_t index, int32_t value))                              /* the message status */ \
+  R(kProcessControlChanged,          111, Process, Bound,   None,    (int32_t index)) \
+  R(kProcessMIDINodeCount,           112, Process, Refused, None,    (int32_t* inputs, int32_t* outputs)) \
+  R(kProcessMIDINode,                113, Process, Refused, None,    (int32_t index, void** node)) \
+  R(kProcessMIDIInput,               114, Process, Refused, None,    (const void* events, int32_t count)) \
+  R(kProcessMIDIOutput,              115, Process, Refused, None,    (void* events, int32_t capacity, int32_t* count)) \
+  R(kProcessDirectMIDIClient,        116, Process, Refused, None,    (int32_t* client)) \
+  R(kProcessMIDIChannelMask,         117, Process, Refused, None,    (int32_t node, int32_t mask)) \
+  R(kProcessMIDIPatchName,           118, Process, Refused, None,    (int32_t channel, int32_t patch, SHostString* name)) \
+  R(kTypeMIDINodeCount,              119, Type,    Refused, None,    (int32_t* inputs, int32_t* outputs)) \
+  R(kGroupMIDIGroup,                 120, Group,   Refused, None,    (void** midiGroup)) \
+  R(kProcessQuery4,                  121, Process, Bound,   None,    (int32_t a, int32_t b, int32_t c, int32_t* answer))          /* writes 0 */ \
+  R(kProcessTouchControl,            122, Process, Bound,   Always,  (int32_t index))                                             /* the message status */ \
+  R(kProcessReleaseControl,          123, Process, Bound,   Always,  (int32_t index))                                             /* the message status */ \
+  R(kProcessControlUnderMouse,       124, Process, Bound,   None,    (int32_t x, int32_t y, int32_t* index))                      /* 0 for none */ \
+  R(kProcessSettingsPath,            125, Process, Bound,   None,    (SHostPath* path)) \
+  /* ---- offline processing ---- */ \
+  R(kProcessOfflineAnalyse,          126, Process, Refused, None,    (const float* const* inputs, int32_t frames)) \
+  R(kProcessOfflineRender,           127, Process, Refused, None,    (const float* const* inputs, float** outputs, int32_t frames)) \
+  R(kProcessOfflineBegin,            128, Process, Refused, None,    (int32_t totalFrames)) \
+  R(kProcessOfflineEnd,              129, Process, Refused, None,    ()) \
+  R(kProcessOfflinePreview,          130, Process, Refused, None,    (int32_t on)) \
+  R(kProcessOfflineOutputLength,     131, Process, Refused, None,    (int32_t inputFrames, int32_t* outputFrames)) \
+  R(kProcessOfflineChannelMode,      132, Process, Refused, None,    (int32_t mode)) \
+  R(kProcessOfflineProgress,         133, Process, Refused, None,    (int32_t* percent)) \
+  R(kProcessOfflineNeedsAnalysis,    134, Process, Refused, None,    (uint8_t* needed)) \
+  R(kProcessOfflineHandles,          135, Process, Refused, None,    (int32_t* framesBefore, int32_t* framesAfter)) \
+  R(kProcessOfflineCancel,           136, Process, Refused, None,    ()) \
+  R(kTypeOfflineCapabilities,        137, Type,    Refused, None,    (int32_t* flags)) \
+  R(kGroupOfflineTypeCount,          138, Group,   Refused, None,    (int32_t* count)) \
+  R(kGroupOfflineTypeByIndex,        139, Group,   Refused, None,    (int32_t index, void** type)) \
+  /* ---- host extension objects ---- */ \
+  R(kProcessPlugInObject,            140, Process, Refused, None,    (void** object)) \
+  R(kProcessPlugInData,              141, Process, Refused, None,    (int32_t key, void* data, int32_t bytes)) \
+  R(kProcessSetPlugInData,           142, Process, Refused, None,    (int32_t key, const void* data, int32_t bytes)) \
+  R(kProcessSmartStructure,          143, Process, Refused, None,    (int32_t key, void** structure)) \
+  R(kProcessExtensionMessage,        144, Process, Refused, None,    (int32_t message, int32_t value)) \
+  R(kProcessExtensionSetting,        145, Process, Refused, None,    (int32_t key, int32_t* value)) \
+  R(kTypePlugInTypeObject,           146, Type,    Refused, None,    (void** object)) \
+  R(kTypeExtensionMessage,           147, Type,    Refused, None,    (int32_t message, int32_t value)) \
+  R(kControlPlugInControlObject,     148, Control, Refused, None,    (void** object)) \
+  R(kControlExtensionMessage,        149, Control, Refused, None,    (int32_t message, int32_t value)) \
+  R(kGroupPlugInGroupObject,         150, Group,   Refused, None,    (void** object)) \
+  R(kGroupDefaultPlugIn,             151, Group,   Refused, None,    (void** object)) \
+  R(kGroupExtensionMessage,          152, Group,   Refused, None,    (int32_t message, int32_t value)) \
+  /* ---- the editor ---- */ \
+  R(kProcessCreateEditorView,        153, Process, Bound,   From100, (void** view))                                               /* made now if none; null: no editor */ \
+  R(kViewMouseDown,                  154, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers))                   /* editor pixels; kMod… bits */ \
+  R(kViewMouseUp,                    155, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers)) \
+  R(kViewMouseDrag,                  156, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers)) \
+  R(kViewMouseDoubleClick,           157, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers)) \
+  R(kViewMouseWheel,                 158, View,    Bound,   None,    (int32_t x, int32_t y, int32_t modifiers, int32_t delta)) \
+  R(kViewKeyDown,                    159, View,    Bound,   None,    (int32_t x, int32_t y, int32_t key, uint8_t* handled)) \
+  R(kViewTimerTick,                  160, View,    Bound,   None,    (uint8_t* drew))                                             /* one redraw of the open window */ \
+  R(kViewTimerPeriod,                161, View,    Bound,   None,    (int32_t* milliseconds))                                     /* how often to tick */ \
+  R(kViewReadFrame,                  162, View,    Bound,   None,    (uint32_t* pixels, int32_t width, int32_t height))           /* last shown frame, top row first */ \
+  /* ---- the host's generic views ---- */ \
+  R(kProcessViewFromDescription,     163, Process, Refused, None,    (const char* description, void** view)) \
+  R(kProcessControlView,             164, Process, Refused, None,    (int32_t index, void** view)) \
+  R(kProcessDialogView,              165, Process, Refused, None,    (void** view)) \
+  R(kViewAddControlView,             166, View,    Refused, None,    (int32_t controlIndex, int32_t x, int32_t y, void** view)) \
+  R(kViewRemoveSubview,              167, View,    Refused, None,    (void* subview)) \
+  R(kViewSubviewCount,               168, View,    Refused, None,    (int32_t* count)) \
+  R(kViewSetControlEditor,           169, View,    Refused, None,    (int32_t controlIndex, int32_t editorKind)) \
+  R(kViewTextDescription,            170, View,    Refused, None,    (char* text, int32_t maxLength)) \
+  R(kViewSetFont,                    171, View,    Refused, None,    (int32_t face, int32_t size)) \
+  R(kViewSetColour,                  172, View,    Refused, None,    (int32_t part, int32_t colour)) \
+  R(kViewHighlightControl,           173, View,    Refused, None,    (int32_t controlIndex, int32_t on, int32_t colour)) \
+  R(kGroupExtensionTable,            175, Group,   Refused, None,    (void** table))
+// clang-format on
+
+#define HOSTABI_SELECTOR_CONSTANT(name, number, target, answer, bracket, params)                   \
+  inline constexpr uint32_t name = number;
+HOSTABI_ROUTINES(HOSTABI_SELECTOR_CONSTANT)
+#undef HOSTABI_SELECTOR_CONSTANT
 
 inline constexpr uint32_t kSelectorLimit = 176; // selectors are below this
+inline constexpr uint32_t kHoles[] = {11, 13, 21, 26, 34, 60, 61, 106, 107, 174};
+
+// What a host needs to know of one selector to call its routine.
+struct SRoutineInfo {
+  uint32_t selector;
+  Target target;
+  Answer answer;
+  Bracket bracket;
+  const char* name;
+  const char* arguments; // after the target, as declared above
+};
+
+#define HOSTABI_SELECTOR_INFO(name, number, target, answer, bracket, params)                       \
+  SRoutineInfo{number, Target::target, Answer::answer, Bracket::bracket, #name, #params},
+inline constexpr SRoutineInfo kRoutines[] = {HOSTABI_ROUTINES(HOSTABI_SELECTOR_INFO)};
+#undef HOSTABI_SELECTOR_INFO
+
+// The entry of a selector, or null for a hole or an undefined selector.
+constexpr const SRoutineInfo* Info(uint32_t selector) {
+  for (const SRoutineInfo& r : kRoutines)
+    if (r.selector == selector) return &r;
+  return nullptr;
+}
+
+// The type of a selector's routine: RoutineFn<kGroupTypeCount> is
+// int32_t (*)(void* group, int32_t* count). Undefined for holes.
+template <uint32_t Selector> struct Routine;
+#define HOSTABI_PARAMETERS(...) (void* target __VA_OPT__(, ) __VA_ARGS__)
+#define HOSTABI_SELECTOR_TYPE(name, number, target, answer, bracket, params)                       \
+  template <> struct Routine<number> {                                                             \
+    using type = int32_t(HOSTABI_CALL*) HOSTABI_PARAMETERS params;                                 \
+  };
+HOSTABI_ROUTINES(HOSTABI_SELECTOR_TYPE)
+#undef HOSTABI_SELECTOR_TYPE
+#undef HOSTABI_PARAMETERS
+template <uint32_t Selector> using RoutineFn = typename Routine<Selector>::type;
+
+// A selector's routine as its own type; null when the module hands out none.
+template <uint32_t Selector> RoutineFn<Selector> GetRoutine(plugin::GetRoutineDescriptorFn get) {
+  void* routine = nullptr;
+  if (!get || get(Selector, &routine) != kNoErr) return nullptr;
+  return reinterpret_cast<RoutineFn<Selector>>(routine);
+}
+
+// Whether a routine with this bracket runs inside the host-client context at a version.
+constexpr bool BracketApplies(Bracket bracket, int32_t version) {
+  switch (bracket) {
+  case Bracket::Always:
+    return version != 0;
+  case Bracket::Above98:
+    return version > 98;
+  case Bracket::From100:
+    return version >= 100;
+  case Bracket::None:
+    break;
+  }
+  return false;
+}
+
+// The table is in selector order and, with the holes, covers every selector below the limit.
+constexpr bool TableCoversEverySelector() {
+  uint32_t next = 0;
+  size_t hole = 0;
+  for (const SRoutineInfo& r : kRoutines) {
+    while (hole < std::size(kHoles) && kHoles[hole] == next) {
+      ++hole;
+      ++next;
+    }
+    if (r.selector != next++) return false;
+  }
+  return hole == std::size(kHoles) && next == kSelectorLimit;
+}
+static_assert(std::size(kRoutines) == 166);
+static_assert(TableCoversEverySelector());
+
 } // namespace selector
 
 // ---------------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "hostlib/CDAEError.h"
 #include "hostlib/CHostEngine.h"
@@ -16,9 +17,8 @@ using namespace hostabi;
 namespace tavo {
 
 namespace {
-constexpr int32_t kWinPlugInOpenValue = 73;
 constexpr const char kResourceSuffix[] = ".rsr";
-constexpr size_t kModulePathChars = 256;
+constexpr size_t kModulePathChars = 256; // what most paths take; longer ones are read again
 
 void DestroyGroup() {
   try {
@@ -26,6 +26,20 @@ void DestroyGroup() {
     Module().group = nullptr;
   } catch (...) {
   }
+}
+
+// The resource file sits beside the module: the module's whole file name with ".rsr" appended.
+// A name cut to a fixed buffer would name some other file, so the path takes what it needs.
+std::string ResourcePath(void* moduleInstance) {
+  std::string path(kModulePathChars + 1, '\0');
+  size_t length = platform::ModuleFilePath(moduleInstance, path.data(), path.size());
+  if (length >= path.size()) {
+    path.assign(length + 1, '\0');
+    length = std::min(platform::ModuleFilePath(moduleInstance, path.data(), path.size()),
+                      path.size() - 1);
+  }
+  path.resize(length);
+  return path + kResourceSuffix;
 }
 
 void Reverse(uint8_t* p, size_t n) {
@@ -43,11 +57,14 @@ IPlugGroup* ModuleGroup() {
 }
 
 int16_t NewPlugInImpl() {
+  // A second group would leave the first one, and the live processes of its types, behind.
+  if (Module().group) return static_cast<int16_t>(kErrGroupExists);
   try {
     auto group = std::unique_ptr<IPlugGroup>(new (std::nothrow) IPlugGroup());
     if (!group) return static_cast<int16_t>(kErrGroupAllocation);
+    // Published only once it is whole: a group that throws here goes with the exception.
+    group->Initialize();
     Module().group = group.release();
-    Module().group->Initialize();
     return 0;
   } catch (const CDAEError& e) {
     return static_cast<int16_t>(e.Code());
@@ -60,20 +77,22 @@ int16_t HOSTABI_CALL ModuleOpen() {
   ModuleState& m = Module();
   if (++m.openCount != 1) return 0;
 
-  // The resource file sits beside the module: its full file name with ".rsr" appended, the
-  // name cut to what the path buffer takes.
-  m.resourcePath.fill('\0');
-  const size_t length =
-      platform::ModuleFilePath(m.moduleInstance, m.resourcePath.data(), kModulePathChars + 1);
-  const size_t used = std::min(length, kModulePathChars);
-  std::memcpy(m.resourcePath.data() + used, kResourceSuffix, sizeof kResourceSuffix);
-  CModuleState::OpenModuleResourceFile(m.resourcePath.data(), &SwapResourceByteOrder);
+  try {
+    m.resourcePath = ResourcePath(m.moduleInstance);
+  } catch (const std::bad_alloc&) {
+    m.resourcePath.clear();
+    m.opened = false;
+    return static_cast<int16_t>(kErrOutOfMemory);
+  }
+  CModuleState::OpenModuleResourceFile(m.resourcePath.c_str(), &SwapResourceByteOrder);
 
-  const int16_t status = NewPlugInImpl();
+  int16_t status = NewPlugInImpl();
+  // A host that made the group through the export before opening opens the module with it.
+  if (status == static_cast<int16_t>(kErrGroupExists)) status = 0;
   m.opened = status == 0;
   if (!m.opened) {
     DestroyGroup();
-    CModuleState::CloseModuleResourceFile(m.resourcePath.data());
+    CModuleState::CloseModuleResourceFile(m.resourcePath.c_str());
   }
   return status;
 }
@@ -83,7 +102,7 @@ int16_t HOSTABI_CALL ModuleClose() {
   if (m.openCount > 0) --m.openCount;
   if (m.openCount == 0 && m.opened) {
     DestroyGroup();
-    CModuleState::CloseModuleResourceFile(m.resourcePath.data());
+    CModuleState::CloseModuleResourceFile(m.resourcePath.c_str());
     m.opened = false;
   }
   return 0;
@@ -139,7 +158,7 @@ int16_t HOSTABI_CALL NewPlugIn(int32_t) {
 
 int32_t HOSTABI_CALL WinPlugInOpen(int32_t value) {
   CModuleState::openedThroughWinPlugInOpen = false;
-  if (value != kWinPlugInOpenValue) return -1;
+  if (value != plugin::kWinPlugInOpenValue) return -1;
   CModuleState::openedThroughWinPlugInOpen = true;
   return ModuleOpen();
 }

@@ -3,8 +3,8 @@
 // to the last close), the host-driven open and close, and the byte-order procedure the host's
 // resource loader calls. The four exports are declared in RoutineTable.h.
 
-#include <array>
 #include <cstdint>
+#include <string>
 
 #include "hostlib/HostInterface.h"
 
@@ -15,7 +15,7 @@ class IPlugGroup;
 struct ModuleState {
   void* moduleInstance = nullptr;
   int32_t openCount = 0;
-  std::array<char, 260> resourcePath{}; // module path + ".rsr", NUL-terminated
+  std::string resourcePath; // the module's whole path + ".rsr"
   bool opened = false;
   IPlugGroup* group = nullptr; // owned: created by NewPlugIn, destroyed by ModuleClose
   bool entryProcsFound = false;
@@ -31,8 +31,9 @@ IPlugGroup* ModuleGroup();
 int16_t HOSTABI_CALL ModuleOpen();
 int16_t HOSTABI_CALL ModuleClose();
 
-// [main thread] Creates and initialises the group: 0, −7003 when it cannot be allocated, a
-// host-library status, or −7401.
+// [main thread] Creates and initialises the group: 0, −7003 when it cannot be allocated, −7004
+// while a group exists (which stays as it is), a host-library status, or −7401. A group whose
+// initialisation fails is destroyed before the host could reach it.
 int16_t NewPlugInImpl();
 
 // [resource loader's thread] Converts the big-endian fields of 'thng' and 'cfrg' resources;

@@ -7,6 +7,12 @@
 #include <cstdint>
 #include <memory>
 
+class LICE_IBitmap;
+
+namespace tavo {
+class IGraphics;
+}
+
 namespace tavo::editorhost {
 
 struct ClientRect {
@@ -31,5 +37,14 @@ std::unique_ptr<ChildWindow> CreateChildWindow(void* parent, int32_t x, int32_t 
                                                int32_t height);
 // [main thread] Destroys the window; answers whether the system did.
 bool DestroyChildWindow(std::unique_ptr<ChildWindow> window);
+
+// Where the host, not a window system, drives the editor's window (Linux), these are its
+// handles on it; with a window system they answer "nothing to do".
+// [main thread] One redraw tick of the editor's open window; true when something was drawn.
+bool TickEditorWindow(IGraphics& editor);
+// [main thread] How often the host should tick, in milliseconds.
+int EditorTimerPeriodMs(const IGraphics& editor);
+// [main thread] What the editor's open window last showed; null without one.
+const LICE_IBitmap* PresentedFrame(const IGraphics& editor);
 
 } // namespace tavo::editorhost

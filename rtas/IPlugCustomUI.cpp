@@ -21,7 +21,7 @@ IPlugCustomUI::~IPlugCustomUI() {
   parentWindow_ = nullptr;
 }
 
-bool IPlugCustomUI::OpenEditor(void* parent) {
+bool IPlugCustomUI::OpenEditor(void* parent, int16_t, int16_t) {
   parentWindow_ = parent;
   if (!parent) return false;
 

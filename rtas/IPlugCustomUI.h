@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "rtas/EditorInterface.h"
 #include "rtas/EditorWindowHost.h"
 
 namespace tavo {
@@ -14,7 +15,7 @@ class IGraphics;
 class IPlugRTAS;
 class ProcessInterface;
 
-class IPlugCustomUI {
+class IPlugCustomUI : public EditorInterface {
 public:
   struct Rect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -23,22 +24,22 @@ public:
   // [main thread · may throw std::system_error] Takes the module, plug-in and editor from the
   // owner and registers the child window's class.
   explicit IPlugCustomUI(ProcessInterface& owner);
-  IPlugCustomUI(const IPlugCustomUI&) = delete;
-  IPlugCustomUI& operator=(const IPlugCustomUI&) = delete;
   // Leaves the windows to CloseEditor: the host tears its window down itself.
-  virtual ~IPlugCustomUI();
+  ~IPlugCustomUI() override;
 
   // [main thread · may throw std::system_error] Creates the child window and opens the editor in
   // it; false for a null parent.
-  virtual bool OpenEditor(void* parent);
+  bool OpenEditor(void* parent, int16_t, int16_t) override;
   // [main thread] Closes the editor and destroys the child window; false when none is open.
-  virtual bool CloseEditor();
+  bool CloseEditor() override;
   // [main thread] The host asks for the editor to be drawn again; the area is not needed.
-  virtual void RedrawAll(int32_t left, int32_t top, int32_t right, int32_t bottom);
+  void RedrawAll(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
   // [main thread] The editor's size as the host's rectangle (top and left are 0).
-  virtual void GetEditorRect(int16_t* top, int16_t* left, int16_t* bottom, int16_t* right);
+  void GetEditorRect(int16_t* top, int16_t* left, int16_t* bottom, int16_t* right) override;
 
   void* ParentWindow() const { return parentWindow_; }
+  // The plug-in's editor, or null.
+  IGraphics* Editor() const { return editor_; }
   editorhost::ChildWindow* ChildWindowOpen() const { return childWindow_.get(); }
   const Rect& EditorRect() const { return editorRect_; }
   int32_t FreeHeight() const { return freeHeight_; }

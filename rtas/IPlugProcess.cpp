@@ -134,7 +134,7 @@ int32_t IPlugProcess::SetEditorWindow(void* window) {
   CEffectProcess::SetEditorWindow(window);
   if (window) {
     if (editorUI) {
-      editorUI->OpenEditor(CHostEngine::Get().NativeWindow(window));
+      editorUI->OpenEditor(CHostEngine::Get().NativeWindow(window), 0, 0);
       editorUI->RedrawAll(viewRect.left, viewRect.top, viewRect.right, viewRect.bottom);
     }
     return kNoErr;

@@ -1,5 +1,6 @@
 #include "rtas/EditorWindowHost.h"
 
+#include "graphics/posix/IGraphicsLinux.h"
 #include "hostlib/HostInterface.h"
 
 namespace tavo::editorhost {
@@ -34,6 +35,21 @@ std::unique_ptr<ChildWindow> CreateChildWindow(void* parent, int32_t x, int32_t 
 
 bool DestroyChildWindow(std::unique_ptr<ChildWindow> window) {
   return window != nullptr;
+}
+
+bool TickEditorWindow(IGraphics& editor) {
+  auto* offscreen = dynamic_cast<IGraphicsLinux*>(&editor);
+  return offscreen && offscreen->OnTimerTick();
+}
+
+int EditorTimerPeriodMs(const IGraphics& editor) {
+  const auto* offscreen = dynamic_cast<const IGraphicsLinux*>(&editor);
+  return offscreen ? offscreen->TimerPeriodMs() : 0;
+}
+
+const LICE_IBitmap* PresentedFrame(const IGraphics& editor) {
+  const auto* offscreen = dynamic_cast<const IGraphicsLinux*>(&editor);
+  return offscreen ? offscreen->PresentedFrame() : nullptr;
 }
 
 } // namespace tavo::editorhost

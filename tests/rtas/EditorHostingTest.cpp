@@ -147,5 +147,24 @@ TEST_F(EditorHosting, DrawingTheViewRedrawsTheWholeEditor) {
   EXPECT_EQ(dirty.R - dirty.L, 304);
 }
 
+TEST_F(EditorHosting, TheHostsSpareEditorCallsChangeNothing) {
+  IPlugProcessRTAS& p = MakeProcess();
+  ASSERT_EQ(p.SetEditorWindow(HostWindow(404, 516)), 0);
+  EditorInterface& ui = *p.EditorUI();
+  const editorhost::ClientRect frame = ChildFrame();
+  ui.EditorHook5(1, 2, 3, 4);
+  ui.EditorHook6(1, 2, 3);
+  int32_t answer = -1;
+  ui.EditorQuery7(1, 2, &answer);
+  EXPECT_EQ(answer, 0);
+  ui.EditorQuery7(1, 2, nullptr);
+  EXPECT_EQ(ChildFrame().left, frame.left);
+  EXPECT_EQ(ChildFrame().top, frame.top);
+  EXPECT_EQ(p.EditorUI()->ParentWindow(), static_cast<void*>(&native));
+  // Closing through the host's interface reaches the editor's own close.
+  EXPECT_TRUE(ui.CloseEditor());
+  EXPECT_EQ(Effect().GetGUI()->WindowHandle(), nullptr);
+}
+
 } // namespace
 } // namespace tavo

@@ -88,8 +88,36 @@ TEST_F(ModuleEntry, WithoutTheEngineProcsTheModuleOpensItselfAndRefusesAFailedOp
 TEST_F(ModuleEntry, NewPlugInReportsTheGroupsFailureCode) {
   standin::SetManagerVersion(0);
   EXPECT_EQ(NewPlugIn(0), static_cast<int16_t>(kErrDSPManagerVersion));
-  delete Module().group; // what ModuleOpen's failure path does for it
-  Module().group = nullptr;
+  EXPECT_EQ(ModuleGroup(), nullptr); // gone with its failure
+}
+
+TEST_F(ModuleEntry, ASecondGroupIsRefusedAndTheFirstStays) {
+  ASSERT_EQ(NewPlugIn(0), 0);
+  IPlugGroup* first = ModuleGroup();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(NewPlugIn(0), static_cast<int16_t>(kErrGroupExists));
+  EXPECT_EQ(ModuleGroup(), first);
+  EXPECT_EQ(standin::ManagerClients().size(), 1u); // no second host client either
+  // Opening the module afterwards takes that group; the last close destroys it.
+  EXPECT_EQ(ModuleOpen(), 0);
+  EXPECT_EQ(ModuleGroup(), first);
+  EXPECT_EQ(ModuleClose(), 0);
+  EXPECT_EQ(ModuleGroup(), nullptr);
+}
+
+TEST_F(ModuleEntry, AGroupThatFailsToInitialiseIsNeverReachable) {
+  standin::RefuseClientRegistration(true);
+  EXPECT_EQ(NewPlugIn(0), static_cast<int16_t>(kErrNoHostClient));
+  EXPECT_EQ(ModuleGroup(), nullptr);
+  auto moduleGroup = selector::GetRoutine<selector::kModuleGroup>(&_PI_GetRoutineDescriptor);
+  ASSERT_NE(moduleGroup, nullptr);
+  void* group = reinterpret_cast<void*>(1);
+  EXPECT_EQ(moduleGroup(nullptr, &group), 0);
+  EXPECT_EQ(group, nullptr);
+  // Once the host accepts the client, the module opens normally.
+  standin::RefuseClientRegistration(false);
+  EXPECT_EQ(ModuleOpen(), 0);
+  EXPECT_NE(ModuleGroup(), nullptr);
 }
 
 TEST_F(ModuleEntry, CreatesExactlyTheMonoAndStereoTypes) {

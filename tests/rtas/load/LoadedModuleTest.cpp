@@ -3,10 +3,14 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/engine/StandInControl.h"
@@ -238,6 +242,336 @@ TEST_F(LoadedModule, HostClientBracketFollowsTheInterfaceVersion) {
   EXPECT_FALSE(activity[before + 1].active);
   ASSERT_EQ(Call(sel::kGroupSetInterfaceVersion, group_, int32_t{0}), 0);
   EXPECT_EQ(Call(sel::kGroupDestroyProcess, group_, process), 0);
+}
+
+// ---- The whole routine table ----
+
+// Calls a selector's routine with its own argument types, every argument after the target zero
+// or null.
+template <uint32_t S, typename Fn = sel::RoutineFn<S>> struct ZeroCall;
+template <uint32_t S, typename... A> struct ZeroCall<S, int32_t(HOSTABI_CALL*)(void*, A...)> {
+  static int32_t Run(void* routine, void* target) {
+    return reinterpret_cast<int32_t(HOSTABI_CALL*)(void*, A...)>(routine)(target, A{}...);
+  }
+};
+
+template <typename Visit, size_t... I>
+void ForEachSelector(Visit&& visit, std::index_sequence<I...>) {
+  (visit.template operator()<sel::kRoutines[I].selector>(), ...);
+}
+
+int StandInErrors() {
+  return standin::ErrorCount() + standin::DigiExtErrorCount() + standin::DSIErrorCount() +
+         standin::DSPManagerErrorCount();
+}
+
+class LoadedModuleTable : public LoadedModule {
+protected:
+  void SetUp() override {
+    LoadedModule::SetUp();
+    ASSERT_EQ(Call(sel::kGroupTypeByIndex, group_, int32_t{2}, &stereo_), 0);
+    ASSERT_EQ(Call(sel::kGroupCreateProcess, group_, int32_t{2}, int32_t{0}, &process_), 0);
+    ASSERT_EQ(Call(sel::kProcessControl, process_, int32_t{3}, &drive_), 0);
+    ASSERT_EQ(Call(sel::kProcessEditorView, process_, &view_), 0);
+    ASSERT_NE(view_, nullptr);
+  }
+  void TearDown() override {
+    Call(sel::kGroupSetInterfaceVersion, group_, int32_t{0});
+    Call(sel::kGroupSkipEditorViews, group_, int32_t{0});
+    EXPECT_EQ(Call(sel::kGroupDestroyProcess, group_, process_), 0);
+    LoadedModule::TearDown();
+  }
+  void* TargetOf(sel::Target target) const {
+    switch (target) {
+    case sel::Target::Module:
+      return nullptr;
+    case sel::Target::Group:
+      return group_;
+    case sel::Target::Type:
+      return stereo_;
+    case sel::Target::Process:
+      return process_;
+    case sel::Target::Control:
+      return drive_;
+    case sel::Target::View:
+      return view_;
+    }
+    return nullptr;
+  }
+  // Client activations seen at the DSP manager while the routine ran.
+  template <typename F> size_t Activations(F&& call) {
+    const size_t before = standin::ClientActivity().size();
+    call();
+    return (standin::ClientActivity().size() - before) / 2;
+  }
+
+  void* stereo_ = nullptr;
+  void* process_ = nullptr;
+  void* drive_ = nullptr;
+  void* view_ = nullptr;
+};
+
+TEST_F(LoadedModuleTable, OnlyTheHolesAndUndefinedSelectorsHaveNoRoutine) {
+  const std::vector<uint32_t> holes(std::begin(sel::kHoles), std::end(sel::kHoles));
+  std::vector<uint32_t> selectors;
+  for (uint32_t s = 0; s <= 176; ++s)
+    selectors.push_back(s);
+  selectors.push_back(0xFFFFFFFFu);
+  int defined = 0;
+  for (uint32_t s : selectors) {
+    void* routine = reinterpret_cast<void*>(1);
+    const int32_t status = getRoutine_(s, &routine);
+    const bool hole = s >= 176 || std::find(holes.begin(), holes.end(), s) != holes.end();
+    if (hole) {
+      EXPECT_EQ(status, kErrUndefinedSelector) << s;
+      EXPECT_EQ(routine, nullptr) << s;
+    } else {
+      EXPECT_EQ(status, 0) << s;
+      EXPECT_NE(routine, nullptr) << s;
+      EXPECT_NE(sel::Info(s), nullptr) << s; // the header describes every routine handed out
+      ++defined;
+    }
+  }
+  EXPECT_EQ(defined, 166);
+  EXPECT_EQ(holes, (std::vector<uint32_t>{11, 13, 21, 26, 34, 60, 61, 106, 107, 174}));
+}
+
+TEST_F(LoadedModuleTable, RefusingRoutinesCheckTheirTargetAndTouchNothing) {
+  standin::ClearDispatchedMessages();
+  const size_t activity = standin::ClientActivity().size();
+  int refused = 0;
+  int foreign = 0;
+  ForEachSelector(
+      [&]<uint32_t S>() {
+        constexpr sel::SRoutineInfo info = *sel::Info(S);
+        if constexpr (info.answer == sel::Answer::Refused) {
+          void* routine = nullptr;
+          ASSERT_EQ(getRoutine_(S, &routine), 0);
+          EXPECT_EQ(ZeroCall<S>::Run(routine, TargetOf(info.target)), kErrUnsupported) << info.name;
+          EXPECT_EQ(ZeroCall<S>::Run(routine, &foreign), kErrGeneric) << info.name;
+          EXPECT_EQ(ZeroCall<S>::Run(routine, nullptr), kErrGeneric) << info.name;
+          ++refused;
+        }
+      },
+      std::make_index_sequence<std::size(sel::kRoutines)>{});
+  EXPECT_EQ(refused, 69);
+  EXPECT_EQ(StandInErrors(), 0);
+  EXPECT_TRUE(standin::DispatchedMessages().empty());
+  EXPECT_EQ(standin::ClientActivity().size(), activity);
+}
+
+// A foreign handle is refused; null pointers and zeros on a live target are answered, never
+// followed.
+TEST_F(LoadedModuleTable, BoundRoutinesCheckWhatTheHostHandsThem) {
+  int foreign = 0;
+  ForEachSelector(
+      [&]<uint32_t S>() {
+        constexpr sel::SRoutineInfo info = *sel::Info(S);
+        if constexpr (info.answer == sel::Answer::Bound) {
+          void* routine = nullptr;
+          ASSERT_EQ(getRoutine_(S, &routine), 0);
+          if (info.target != sel::Target::Module) {
+            EXPECT_EQ(ZeroCall<S>::Run(routine, &foreign), kErrGeneric) << info.name;
+          }
+          EXPECT_LE(ZeroCall<S>::Run(routine, TargetOf(info.target)), 2) << info.name;
+        }
+      },
+      std::make_index_sequence<std::size(sel::kRoutines)>{});
+  EXPECT_EQ(StandInErrors(), 0);
+}
+
+TEST_F(LoadedModuleTable, VersionedRoutinesChooseTheirBracketByInterfaceVersion) {
+  struct Expectation {
+    int32_t version;
+    size_t always, above98, from100, never;
+  };
+  // Interface version 0 never brackets; 98 only the routines that always do; 99 adds the chunk
+  // routines; 100 the editor routines too.
+  for (const Expectation& e : {Expectation{0, 0, 0, 0, 0}, Expectation{98, 1, 0, 0, 0},
+                               Expectation{99, 1, 1, 0, 0}, Expectation{100, 1, 1, 1, 0}}) {
+    SCOPED_TRACE(e.version);
+    ASSERT_EQ(Call(sel::kGroupSetInterfaceVersion, group_, e.version), 0);
+    int32_t value = 0, size = 0;
+    SViewRect rect{};
+    EXPECT_EQ(Activations([&] {
+                EXPECT_EQ(Call(sel::kProcessSetControlFromHost, process_, int32_t{3}, int32_t{0}),
+                          0);
+              }),
+              e.always);
+    EXPECT_EQ(Activations([&] {
+                EXPECT_EQ(Call(sel::kProcessChunkSize, process_, FourCC("TAVO"), &size), 0);
+              }),
+              e.above98);
+    EXPECT_EQ(Activations([&] { EXPECT_EQ(Call(sel::kProcessEditorRect, process_, &rect), 0); }),
+              e.from100);
+    EXPECT_EQ(Activations([&] {
+                EXPECT_EQ(Call(sel::kProcessGetControlValue, process_, int32_t{3}, &value), 0);
+              }),
+              e.never);
+  }
+}
+
+TEST_F(LoadedModuleTable, GroupAndTypeSetUpRoutines) {
+  STypeInfo info{};
+  ASSERT_EQ(Call(sel::kGroupTypeInfo, group_, int32_t{2}, &info), 0);
+  EXPECT_EQ(info.typeID, FourCC("TAV2"));
+  EXPECT_EQ(info.productID, FourCC("TAVO"));
+  EXPECT_EQ(info.manufacturerID, FourCC("QnSl"));
+  EXPECT_EQ(info.productNumber, 1);
+  EXPECT_EQ(Call(sel::kGroupTypeInfo, group_, int32_t{3}, &info), kErrNotAnEffectType);
+
+  // Code 41 brings its companions along on a real-time type.
+  ASSERT_EQ(Call(sel::kTypeAddFeatureCode, stereo_, int32_t{41}), 0);
+  for (int32_t code : {41, 30, 38}) {
+    uint8_t present = 0;
+    EXPECT_EQ(Call(sel::kTypeHasFeature, stereo_, code, &present), 0);
+    EXPECT_EQ(present, 1) << code;
+  }
+
+  // A stem format without a channel count leaves the type as it was.
+  int32_t stem = -1, channels = 0;
+  EXPECT_EQ(Call(sel::kTypeSetStemFormats, stereo_, int32_t{13}, int32_t{1}, int32_t{0}),
+            kErrGeneric);
+  EXPECT_EQ(Call(sel::kTypeInputStem, stereo_, &stem), 0);
+  EXPECT_EQ(stem, 1);
+  ASSERT_EQ(Call(sel::kTypeSetStemFormats, stereo_, int32_t{1}, int32_t{1}, int32_t{0}), 0);
+  EXPECT_EQ(Call(sel::kTypeInputChannels, stereo_, &channels), 0);
+  EXPECT_EQ(channels, 2);
+
+  int32_t kind = 0;
+  ASSERT_EQ(Call(sel::kTypeSetProperty, stereo_, int32_t{5}, int32_t{-1}), 0);
+  EXPECT_EQ(Call(sel::kTypeCapability, stereo_, int32_t{32}, &kind), 0);
+  EXPECT_EQ(kind, 5);
+
+  void* factory = nullptr;
+  EXPECT_EQ(Call(sel::kTypeProcessFactory, stereo_, &factory), 0);
+  EXPECT_NE(factory, nullptr);
+  EXPECT_EQ(StandInErrors(), 0);
+}
+
+TEST_F(LoadedModuleTable, ContinuousControlsConvertRealValues) {
+  double real = -1.0;
+  EXPECT_EQ(Call(sel::kControlRealFromValue, drive_, int32_t{2147483647}, &real), 0);
+  EXPECT_EQ(real, 10.0);
+  EXPECT_EQ(Call(sel::kControlRealFromValue, drive_, int32_t{-2147483647 - 1}, &real), 0);
+  EXPECT_EQ(real, 0.0);
+  int32_t value = 1;
+  EXPECT_EQ(Call(sel::kControlValueFromReal, drive_, 5.0, &value), 0);
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(Call(sel::kControlValueFromReal, drive_, 11.0, &value), 0);
+  EXPECT_EQ(value, 2147483647);
+  // The master bypass control is not continuous.
+  void* bypass = nullptr;
+  ASSERT_EQ(Call(sel::kProcessControl, process_, int32_t{1}, &bypass), 0);
+  EXPECT_EQ(Call(sel::kControlRealFromValue, bypass, int32_t{0}, &real), kErrGeneric);
+  EXPECT_EQ(Call(sel::kControlValueFromReal, bypass, 1.0, &value), kErrGeneric);
+}
+
+TEST_F(LoadedModuleTable, AHostThatSkipsEditorViewsMakesThemOnRequest) {
+  ASSERT_EQ(Call(sel::kGroupSkipEditorViews, group_, int32_t{1}), 0);
+  void* process = nullptr;
+  ASSERT_EQ(Call(sel::kGroupCreateProcess, group_, int32_t{1}, int32_t{0}, &process), 0);
+  void* view = reinterpret_cast<void*>(1);
+  EXPECT_EQ(Call(sel::kProcessEditorView, process, &view), 0);
+  EXPECT_EQ(view, nullptr);
+  void* made = nullptr;
+  ASSERT_EQ(Call(sel::kProcessCreateEditorView, process, &made), 0);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(Call(sel::kProcessEditorView, process, &view), 0);
+  EXPECT_EQ(view, made);
+  void* again = nullptr;
+  EXPECT_EQ(Call(sel::kProcessCreateEditorView, process, &again), 0);
+  EXPECT_EQ(again, made); // one view per process
+  int32_t width = 0, height = 0;
+  EXPECT_EQ(Call(sel::kViewSize, made, &width, &height), 0);
+  EXPECT_EQ(width, 304);
+  EXPECT_EQ(Call(sel::kGroupDestroyProcess, group_, process), 0);
+}
+
+TEST_F(LoadedModuleTable, TheHostDrivesTheEditorThroughItsView) {
+  uint8_t drew = 1;
+  // No window yet: nothing to tick and no frame to read.
+  EXPECT_EQ(Call(sel::kViewTimerTick, view_, &drew), 0);
+  EXPECT_EQ(drew, 0);
+  std::vector<uint32_t> pixels(304 * 416, 0);
+  EXPECT_EQ(Call(sel::kViewReadFrame, view_, pixels.data(), int32_t{304}, int32_t{416}),
+            kErrGeneric);
+
+  SPosixNativeWindow native{304, 416};
+  int hostWindow = 0;
+  standin::MapHostWindow(&hostWindow, &native);
+  ASSERT_EQ(Call(sel::kProcessSetEditorWindow, process_, static_cast<void*>(&hostWindow)), 0);
+  int32_t period = 0;
+  EXPECT_EQ(Call(sel::kViewTimerPeriod, view_, &period), 0);
+  EXPECT_GT(period, 0);
+  EXPECT_EQ(Call(sel::kViewTimerTick, view_, &drew), 0);
+  EXPECT_EQ(drew, 1);
+  ASSERT_EQ(Call(sel::kViewReadFrame, view_, pixels.data(), int32_t{304}, int32_t{416}), 0);
+  EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; }),
+            304 * 416 / 2);
+  EXPECT_EQ(Call(sel::kViewReadFrame, view_, pixels.data(), int32_t{300}, int32_t{416}),
+            kErrGeneric);
+
+  // Drag the Drive knob up: the control moves and the knob is drawn again.
+  int32_t before = 0, after = 0;
+  ASSERT_EQ(Call(sel::kProcessGetControlValue, process_, int32_t{3}, &before), 0);
+  EXPECT_EQ(Call(sel::kViewMouseDown, view_, int32_t{84}, int32_t{168}, sel::kModLeftButton), 0);
+  EXPECT_EQ(Call(sel::kViewMouseDrag, view_, int32_t{84}, int32_t{128}, sel::kModLeftButton), 0);
+  EXPECT_EQ(Call(sel::kViewMouseUp, view_, int32_t{84}, int32_t{128}, int32_t{0}), 0);
+  ASSERT_EQ(Call(sel::kProcessGetControlValue, process_, int32_t{3}, &after), 0);
+  EXPECT_GT(after, before);
+  EXPECT_EQ(Call(sel::kViewTimerTick, view_, &drew), 0);
+  EXPECT_EQ(drew, 1);
+
+  EXPECT_EQ(Call(sel::kProcessSetEditorWindow, process_, static_cast<void*>(nullptr)), 0);
+  EXPECT_EQ(StandInErrors(), 0);
+}
+
+TEST_F(LoadedModule, HostDrivenOpenRefusesAnyValueBut73) {
+  auto winOpen = reinterpret_cast<WinOpenFn>(dlsym(module_, "WinPlugInOpen"));
+  ASSERT_NE(winOpen, nullptr);
+  EXPECT_EQ(winOpen(72), -1);
+  // Nothing changed: the same group, and processes still make their own editor views.
+  void* group = nullptr;
+  ASSERT_EQ(Call<void**>(sel::kModuleGroup, nullptr, &group), 0);
+  EXPECT_EQ(group, group_);
+  void* process = nullptr;
+  ASSERT_EQ(Call(sel::kGroupCreateProcess, group_, int32_t{1}, int32_t{0}, &process), 0);
+  void* view = nullptr;
+  EXPECT_EQ(Call(sel::kProcessEditorView, process, &view), 0);
+  EXPECT_NE(view, nullptr);
+  EXPECT_EQ(Call(sel::kGroupDestroyProcess, group_, process), 0);
+}
+
+// A module deep in the file system: its resource file is named by the whole path.
+TEST(LoadedModuleFile, AModulePathOf300CharactersNamesItsResourceFileWhole) {
+  standin::ResetAll();
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("tavo-path-" + std::to_string(getpid()));
+  fs::path folder = root;
+  while (folder.string().size() < 300 - 8)
+    folder /= std::string(std::min<size_t>(100, 300 - 8 - folder.string().size()), 'd');
+  fs::create_directories(folder);
+  const fs::path file = folder / "TAVO.so";
+  fs::copy_file(TAVO_MODULE_FILE, file, fs::copy_options::overwrite_existing);
+  ASSERT_GE(file.string().size(), 300u);
+
+  void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << dlerror();
+  ModuleProc open = standin::RegisteredOpenProc();
+  ModuleProc close = standin::RegisteredCloseProc();
+  ASSERT_NE(open, nullptr);
+  EXPECT_EQ(open(), 0);
+  EXPECT_EQ(close(), 0);
+  dlclose(module);
+  fs::remove_all(root);
+
+  const auto events = standin::ResourceFileEvents();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].path, file.string() + ".rsr");
+  EXPECT_EQ(events[1].path, file.string() + ".rsr");
+  EXPECT_FALSE(events[1].open);
+  EXPECT_EQ(standin::DigiExtErrorCount(), 0);
 }
 
 } // namespace
