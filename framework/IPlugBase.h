@@ -72,7 +72,8 @@ public:
   virtual bool ReservedQuery16() { return false; }
   virtual void OnHostAttached() {}
   virtual void OnHostContextMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
-  // [editor thread · takes the processing lock] The editor changed a parameter.
+  // [editor thread · takes the processing lock] The editor changed a parameter. A normalised
+  // value outside 0 … 1 is taken at the nearer end; a NaN changes nothing.
   virtual void SetParameterFromGUI(int paramIdx, double normalized);
   virtual void BeginHostEdit(int paramIdx) = 0;
   virtual void SendParamToHost(int paramIdx, double normalized) = 0;
