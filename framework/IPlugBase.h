@@ -121,7 +121,8 @@ public:
   const char* OutputLabel(int idx) const;
 
   // [audio thread · processing lock held · no allocation] The per-block sequence. Blocks longer
-  // than the block size are processed in pieces of at most the block size.
+  // than the block size are processed in pieces of at most the block size; before any block size
+  // is configured a block is refused, and every connected output is written with silence.
   void BindInputsFloat(int first, int count, float** data, int frames);
   void BindInputsDouble(int first, int count, double** data);
   void BindOutputsFloat(int first, int count, float** data);
@@ -190,6 +191,7 @@ protected:
 
 private:
   void ConvertOutputs(int offset, int frames);
+  void SilenceOutputs(int frames); // a refused block: zeros into every bound host output
   void BindPiece(int offset, int frames);
   IPresetSlot* FreeSlot() const;
   void NextUserPresetName(char* out, size_t outSize) const;
