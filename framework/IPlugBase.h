@@ -159,6 +159,10 @@ public:
   bool SerializeParams(IStateChunk* chunk);
   int UnserializeParams(const IStateChunk* chunk, int pos);
   bool SerializePresets(IStateChunk* chunk);
+  // Reads slot after slot, each taking its state as the current one, then restores the current
+  // preset; answers the end position or -1. A bank that fails before its first slot's name and
+  // flag are read changes nothing; after that a short state restores what it carries and sets
+  // the first missing value to 0 clamped into its range.
   int UnserializePresets(const IStateChunk* chunk, int pos);
   void MakeDefaultPresets(const char* name, int count);
   void FillEmptyPresets();
