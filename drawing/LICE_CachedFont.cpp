@@ -5,6 +5,7 @@
 #include "drawing/LICE_Utf8.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -20,6 +21,11 @@ constexpr int kEffectFlags = LICE_FONT_FLAG_PRECALCALL | LICE_FONT_FLAG_VERTICAL
                              LICE_FONT_FLAG_FX_SHADOW | LICE_FONT_FLAG_FX_OUTLINE;
 constexpr std::uint8_t kFull = 255;
 constexpr std::uint8_t kHalo = 128;
+
+// A 64-bit layout result written back into an int field: the nearest int.
+int ToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
 
 // Coverage of a monochrome, shadowed or outlined mask: full pixels, halo pixels, nothing.
 void MakeMonochrome(std::uint8_t* mask, int count) {
@@ -168,7 +174,7 @@ void LICE_CachedFont::PostProcess(std::uint8_t* mask, int& width, int& height) {
 // height = the lowest glyph bottom (axes swapped for turned glyphs).
 LICE_CachedFont::Extent LICE_CachedFont::Measure(std::span<const unsigned char> text, int format) {
   const bool turned = (flags_ & LICE_FONT_FLAG_VERTICAL) != 0;
-  int along = 0, across = 0, maxAlong = 0, maxAcross = 0;
+  std::int64_t along = 0, across = 0, maxAlong = 0, maxAcross = 0;
   while (!text.empty()) {
     const LICE_Utf8Char c = DecodeUtf8Char(text);
     text = text.subspan(static_cast<size_t>(c.length));
@@ -177,7 +183,7 @@ LICE_CachedFont::Extent LICE_CachedFont::Measure(std::span<const unsigned char> 
     if (code == '\n') {
       if (!(format & LICE_DT_SINGLELINE)) {
         along = 0;
-        across += lineHeight_ + lineSpacing_;
+        across += std::int64_t{lineHeight_} + lineSpacing_;
         continue;
       }
       code = ' ';
@@ -186,7 +192,7 @@ LICE_CachedFont::Extent LICE_CachedFont::Measure(std::span<const unsigned char> 
     if (!glyph || glyph->pixelOffset < 0) continue;
     along += glyph->advance;
     maxAlong = std::max(maxAlong, along);
-    maxAcross = std::max(maxAcross, across + (turned ? glyph->width : glyph->height));
+    maxAcross = std::max<std::int64_t>(maxAcross, across + (turned ? glyph->width : glyph->height));
   }
   return turned ? Extent{maxAcross, maxAlong} : Extent{maxAlong, maxAcross};
 }
@@ -220,9 +226,9 @@ int LICE_CachedFont::RenderText(LICE_IBitmap* bitmap, const char* text, int leng
   const bool turned = (flags_ & LICE_FONT_FLAG_VERTICAL) != 0;
   if (format & LICE_DT_CALCRECT) {
     const Extent e = Measure(utf8, format);
-    rect->right = rect->left + e.width;
-    rect->bottom = rect->top + e.height;
-    return turned ? e.width : e.height;
+    rect->right = ToInt(rect->left + e.width);
+    rect->bottom = ToInt(rect->top + e.height);
+    return ToInt(turned ? e.width : e.height);
   }
   if (!bitmap) return 0;
 
@@ -230,18 +236,19 @@ int LICE_CachedFont::RenderText(LICE_IBitmap* bitmap, const char* text, int leng
   if (format & LICE_DT_USEFGALPHA) alpha *= static_cast<float>(textColour_ >> 24) / 255.0f;
   if (alpha == 0.0f) return 0;
 
-  int x = rect->left, y = rect->top;
+  const std::int64_t left = rect->left, top = rect->top, right = rect->right, bottom = rect->bottom;
+  std::int64_t x = left, y = top;
   Extent extent{-1, -1};
   if (format & kAlignmentBits) {
     extent = Measure(utf8, format & LICE_DT_SINGLELINE);
     if (format & LICE_DT_CENTER)
-      x = rect->left + (rect->right - extent.width - rect->left) / 2;
+      x = left + (right - extent.width - left) / 2;
     else if (format & LICE_DT_RIGHT)
-      x = rect->right - extent.width;
+      x = right - extent.width;
     if (format & LICE_DT_VCENTER)
-      y = rect->top + (rect->bottom - extent.height - rect->top) / 2;
+      y = top + (bottom - extent.height - top) / 2;
     else if (format & LICE_DT_BOTTOM)
-      y = rect->bottom - extent.height;
+      y = bottom - extent.height;
   }
 
   LICE_Rect clip{0, 0, bitmap->Width(), bitmap->Height()};
@@ -253,7 +260,7 @@ int LICE_CachedFont::RenderText(LICE_IBitmap* bitmap, const char* text, int leng
   }
   if (clip.left >= clip.right || clip.top >= clip.bottom || !bitmap->PixelData()) return 0;
 
-  const int startX = x, startY = y;
+  const std::int64_t startX = x, startY = y;
   std::span<const unsigned char> rest = utf8;
   while (!rest.empty()) {
     const LICE_Utf8Char c = DecodeUtf8Char(rest);
@@ -264,10 +271,10 @@ int LICE_CachedFont::RenderText(LICE_IBitmap* bitmap, const char* text, int leng
       if (!(format & LICE_DT_SINGLELINE)) {
         if (turned) {
           y = startY;
-          x += lineHeight_ + lineSpacing_;
+          x += std::int64_t{lineHeight_} + lineSpacing_;
         } else {
           x = startX;
-          y += lineHeight_ + lineSpacing_;
+          y += std::int64_t{lineHeight_} + lineSpacing_;
         }
         continue;
       }
@@ -282,15 +289,19 @@ int LICE_CachedFont::RenderText(LICE_IBitmap* bitmap, const char* text, int leng
       x += glyph->advance;
   }
   if (extent.width < 0) extent = Measure(utf8, format);
-  return turned ? extent.width : extent.height;
+  return ToInt(turned ? extent.width : extent.height);
 }
 
-void LICE_CachedFont::DrawMask(LICE_IBitmap& bitmap, const Glyph& glyph, int x, int y,
-                               const LICE_Rect& clip, float alpha) {
-  const int left = std::max(x, clip.left), top = std::max(y, clip.top);
-  const int right = std::min(x + glyph.width, clip.right);
-  const int bottom = std::min(y + glyph.height, clip.bottom);
-  if (left >= right || top >= bottom) return;
+void LICE_CachedFont::DrawMask(LICE_IBitmap& bitmap, const Glyph& glyph, std::int64_t x,
+                               std::int64_t y, const LICE_Rect& clip, float alpha) {
+  // Cut by the clip rectangle, the cell lies within the bitmap: from here on ints suffice.
+  const std::int64_t cellLeft = std::max<std::int64_t>(x, clip.left);
+  const std::int64_t cellTop = std::max<std::int64_t>(y, clip.top);
+  const std::int64_t cellRight = std::min<std::int64_t>(x + glyph.width, clip.right);
+  const std::int64_t cellBottom = std::min<std::int64_t>(y + glyph.height, clip.bottom);
+  if (cellLeft >= cellRight || cellTop >= cellBottom) return;
+  const int left = static_cast<int>(cellLeft), top = static_cast<int>(cellTop);
+  const int right = static_cast<int>(cellRight), bottom = static_cast<int>(cellBottom);
 
   if (backgroundMode_ == 2)
     FillRectangle(&bitmap, left, top, right - left, bottom - top, backgroundColour_, alpha,

@@ -86,17 +86,19 @@ private:
     std::uint16_t code;
   };
   static_assert(sizeof(Glyph) == 20, "glyph entries keep their 20-byte layout");
+  // Text layout runs in 64 bits: a rectangle may lie anywhere in the int range, and a position
+  // found from it (a centre, a far edge plus an advance) must not wrap.
   struct Extent {
-    int width;
-    int height;
+    std::int64_t width;
+    std::int64_t height;
   };
 
   Glyph* FindGlyph(int code);
   void RenderGlyph(Glyph& glyph);
   void PostProcess(std::uint8_t* mask, int& width, int& height);
   Extent Measure(std::span<const unsigned char> text, int format);
-  void DrawMask(LICE_IBitmap& bitmap, const Glyph& glyph, int x, int y, const LICE_Rect& clip,
-                float alpha);
+  void DrawMask(LICE_IBitmap& bitmap, const Glyph& glyph, std::int64_t x, std::int64_t y,
+                const LICE_Rect& clip, float alpha);
 
   LICE_pixel textColour_ = 0;
   LICE_pixel backgroundColour_ = 0xFFFFFFFF;

@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <initializer_list>
 
 namespace tavo {
 
@@ -24,6 +25,21 @@ inline double FlushTiny(double v) {
 inline double FlushTinyOrNonFinite(double v) {
   const unsigned e = detail::BiasedExponent(v);
   return (e < 969 || e == 2047) ? 0.0 : v;
+}
+
+// Zero, subnormal, infinite and NaN values become +0; every other value passes unchanged. The
+// mono output's flush: no NaN leaves the effect, and no normal sample is touched.
+inline double FlushSubnormalOrNonFinite(double v) {
+  const unsigned e = detail::BiasedExponent(v);
+  return (e == 0 || e == 2047) ? 0.0 : v;
+}
+
+// Whether none of the values is an infinity or a NaN. [any thread · no allocation]
+inline bool AllFinite(std::initializer_list<double> values) {
+  bool finite = true;
+  for (double v : values)
+    finite &= detail::BiasedExponent(v) != 2047;
+  return finite;
 }
 
 } // namespace tavo

@@ -270,6 +270,18 @@ public:
     UnpackLanes<SaturatorChannel, Lane>(k.channels(), left_, right_);
   }
 
+  // [audio thread · processing lock held · no allocation] Whether every state is finite, judged
+  // from the few that all others feed. An infinity or a NaN anywhere in a channel's filters
+  // reaches that channel's DC blocker in the same frame: every stage on the way passes it on
+  // through arithmetic, which never turns it finite again (not even a multiplication by 0). Only
+  // the leveller decides by comparisons; its envelope and the feedback that feeds it are looked
+  // at directly, as are the shared drive smoother and drift.
+  bool StatesFinite() const {
+    return AllFinite({left_.dc, left_.dcPrev, right_.dc, right_.dcPrev, shared_.envelope,
+                      shared_.feedback, shared_.driveGain, shared_.drift.value,
+                      shared_.drift.target});
+  }
+
   const SaturatorCoefficients& coefficients() const { return coefficients_; }
   const SaturatorShared& shared() const { return shared_; }
   const SaturatorChannel<double>& left() const { return left_; }

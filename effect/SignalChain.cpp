@@ -1,5 +1,6 @@
 #include "effect/SignalChain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -9,14 +10,25 @@ namespace tavo {
 
 namespace {
 
-// A sample rate the filter designs can use: anything but a positive finite number would turn
-// every coefficient, and then every state, into NaN for good.
+// A sample rate the filter designs can use. Anything but a positive finite number would turn every
+// coefficient, and then every state, into NaN for good, and it is served as 44100 Hz. Below the
+// lowest supported rate the 3374 Hz de-emphasis and the 850 Hz noise shelf would lie above the
+// Nyquist frequency and turn unstable (the pre-filter's inverse grows without bound towards 1 Hz);
+// far above the highest the designs degenerate into silence. Rates outside the range are served
+// as the nearest supported rate.
 double UsableSampleRate(double fs) {
-  return (fs > 0 && std::isfinite(fs)) ? fs : 44100.0;
+  if (!(fs > 0) || !std::isfinite(fs)) return 44100.0;
+  if (fs < SignalChain::kLowestSampleRate) return SignalChain::kLowestSampleRate;
+  if (fs > SignalChain::kHighestSampleRate) return SignalChain::kHighestSampleRate;
+  return fs;
 }
 
-double FiniteOrZero(double v) {
-  return std::isfinite(v) ? v : 0.0;
+// A trimmed input sample as the chain takes it: infinities, NaNs and samples louder than any that
+// a 32-bit host can send, even at full trim (FLT_MAX × 10 × the ramp's 1.0001 < 2^132), are
+// damaged and taken as silence. Up to that level every state of the chain stays finite.
+constexpr double kLoudestInput = 0x1p132;
+double SaneOrZero(double v) {
+  return std::abs(v) < kLoudestInput ? v : 0.0;
 }
 
 // VU Mode truncated toward zero; values outside the parameter's range fall back to its ends.
@@ -82,7 +94,33 @@ void SignalChain::ProcessWith(const ChainSettings& s, double sampleRate, bool st
   } else {
     RunMono(in[0], out[0], frames);
   }
+  // The last line of defence, checked once per block. Nothing that reaches the chain should make
+  // a state infinite or NaN, but one that did would stay so for good: the block is then silenced
+  // and the chain starts over as a new instance would.
+  if (!StatesFinite()) {
+    StartOver();
+    std::fill_n(out[0], frames, 0.0);
+    if (stereo) std::fill_n(out[1], frames, 0.0);
+  }
   meter_.Settle();
+}
+
+bool SignalChain::StatesFinite() const {
+  const auto finite = [](const ChainChannel<double>& c) {
+    return AllFinite({c.crosstalk.y1, c.crosstalk.y2, c.crosstalk.x1, c.crosstalk.x2,
+                      c.noiseShelf.y1, c.noiseShelf.y2, c.noiseShelf.x1, c.noiseShelf.x2});
+  };
+  return saturator_.StatesFinite() && meter_.DetectorsFinite() && finite(left_) && finite(right_);
+}
+
+void SignalChain::StartOver() {
+  saturator_ = SaturatorEngine();
+  left_ = right_ = {};
+  noiseLeft_ = noiseRight_ = {};
+  meter_.ClearDetectors();
+  rampGain_ = 1.0; // as after Reset
+  wetMix_ = 0;     // the engine's share fades in again
+  setUpValid_ = false;
 }
 
 // Both paths run a block in runs of up to kRun frames, each run in two passes: first the per-frame
@@ -117,7 +155,7 @@ void SignalChain::RunMono(const double* in, double* out, int frames) {
 
     for (int i = 0; i < n; ++i) {
       if (ramp <= 1.0) ramp += kRampStep;
-      const double x = FiniteOrZero(inRun[i] * inputGain * ramp);
+      const double x = SaneOrZero(inRun[i] * inputGain * ramp);
       wet = wet * 0.99 + wetStep;
       dry[i] = x;
       rampAt[i] = ramp;
@@ -134,7 +172,7 @@ void SignalChain::RunMono(const double* in, double* out, int frames) {
       const double y = engine.ProcessBack(core[i], front[i]);
       double o = Clamp(y * outputGain * wetAt[i] + (1 - wetAt[i]) * x, -kClamp, kClamp);
       const double f = ProcessBiquad(noiseShelf_, noiseShelf, noise.Next() * noiseLevel);
-      o = FlushTiny((f + o) * rampAt[i]);
+      o = FlushSubnormalOrNonFinite((f + o) * rampAt[i]);
       outRun[i] = o;
       meter.Step(meterShowsInput ? x : o, x, o);
     }
@@ -178,7 +216,7 @@ void SignalChain::RunStereo(const double* inL, const double* inR, double* outL, 
     for (int i = 0; i < n; ++i) {
       if (ramp <= 1.0) ramp += kRampStep;
       const double g = inputGain * ramp;
-      const Lane x(FiniteOrZero(inL[start + i] * g), FiniteOrZero(inR[start + i] * g));
+      const Lane x(SaneOrZero(inL[start + i] * g), SaneOrZero(inR[start + i] * g));
       wet = wet * 0.99 + wetStep;
       dry[i] = x;
       rampAt[i] = ramp;

@@ -36,6 +36,10 @@ public:
   static constexpr double kRampStep = 0.0001;
   static constexpr double kClamp = 20;
   static constexpr double kCrosstalkOff = -120; // at exactly this level the channels are apart
+  // Sample rates outside this range are served as the nearest of the two; a rate that is not a
+  // positive number as 44100 Hz.
+  static constexpr double kLowestSampleRate = 8000;
+  static constexpr double kHighestSampleRate = 768000;
 
   // Ramp and wet mix start at 0 (the output fades in unless Reset runs), gains at 1, the noise
   // level at 2^-15 until the first block, the reset sample rate at 44100.
@@ -52,7 +56,10 @@ public:
   // [audio thread · processing lock held · no allocation] One block. in[0]/out[0] always;
   // in[1]/out[1] only when stereo (on the mono path output 1 is never touched). Writes exactly
   // `frames` samples to each output used; frames <= 0 runs the block set-up only. Non-finite
-  // input samples are taken as silence so that no state of the instance is ever poisoned.
+  // input samples, and finite ones beyond any a host can mean, are taken as silence so that no
+  // state of the instance is ever poisoned. Every sample written is finite and within ±kClamp
+  // plus the noise floor, times the ramp's 1.0001. Should a block still leave a state non-finite,
+  // that block is written as silence and the chain starts over as a new instance after Reset.
   void Process(const ChainSettings& s, double sampleRate, bool stereo, const double* const* in,
                double* const* out, int frames) {
     ProcessWith<StereoLane>(s, sampleRate, stereo, in, out, frames);
@@ -88,6 +95,8 @@ public:
 
 private:
   void SetUp(const ChainSettings& s, double fs);
+  bool StatesFinite() const;
+  void StartOver();
   void RunMono(const double* in, double* out, int frames);
   template <class Lane>
   void RunStereo(const double* inL, const double* inR, double* outL, double* outR, int frames);

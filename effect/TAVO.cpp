@@ -1,5 +1,6 @@
 #include "effect/TAVO.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -69,14 +70,20 @@ void TAVO::ParamChanged(int paramIdx) {
 }
 
 void TAVO::ProcessDouble(double** inputs, double** outputs, int frames) {
+  // Every route into a parameter keeps it in its range; reading it clamped all the same means the
+  // chain never designs a filter from a value outside it, whatever a caller did.
+  const auto plain = [this](int idx) {
+    const IParameter* param = GetParam(idx);
+    return std::clamp(param->Value(), param->Min(), param->Max());
+  };
   ChainSettings settings;
-  settings.inputTrimDb = GetParam(kInputTrim)->Value();
-  settings.drive = GetParam(kDrive)->Value();
-  settings.outputCompensationDb = GetParam(kOutputCompensation)->Value();
-  settings.asymmetry = GetParam(kAsymmetry)->Value();
-  settings.freqResponse = GetParam(kFreqResponse)->Value();
-  settings.crosstalkDb = GetParam(kCrosstalkLevel)->Value();
-  settings.vuMode = GetParam(kVUMode)->Value();
+  settings.inputTrimDb = plain(kInputTrim);
+  settings.drive = plain(kDrive);
+  settings.outputCompensationDb = plain(kOutputCompensation);
+  settings.asymmetry = plain(kAsymmetry);
+  settings.freqResponse = plain(kFreqResponse);
+  settings.crosstalkDb = plain(kCrosstalkLevel);
+  settings.vuMode = plain(kVUMode);
   chain_.Process(settings, SampleRate(), InputConnected(1), inputs, outputs, frames);
   if (IGraphics* editor = GetGUI())
     editor->SetControlFromPlug(meterControl_, chain_.UpdateNeedle());

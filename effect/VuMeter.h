@@ -42,6 +42,16 @@ public:
   // [audio thread · processing lock held] Resets the RMS difference to 0 (instance reset).
   void ClearDifference() { rmsDifference_ = 0; }
 
+  // [audio thread · processing lock held] Whether the recursive detector states are finite, and
+  // putting every detector back where a new meter starts (coefficients and mode stay).
+  bool DetectorsFinite() const {
+    return AllFinite({vuRectifier_, vuLevel_, rmsInPower_, rmsOutPower_});
+  }
+  void ClearDetectors() {
+    vuRectifier_ = vuLevel_ = rmsInPower_ = rmsOutPower_ = 0;
+    rmsIn_ = rmsOut_ = rmsDifference_ = meterValue_ = 0;
+  }
+
   // [audio thread · processing lock held] Maps the chosen detector to a needle position in
   // [0.015, 0.98] and returns it.
   double UpdateNeedle();

@@ -263,13 +263,28 @@ void IPlugBase::ConvertOutputs(int offset, int frames) {
   }
 }
 
+void IPlugBase::SilenceOutputs(int frames) {
+  for (OutputChannel* channel : outputs_) {
+    if (!channel->connected) continue;
+    if (channel->floatDest)
+      std::fill_n(channel->floatDest, frames, 0.0f);
+    else if (channel->doubleDest)
+      std::fill_n(channel->doubleDest, frames, 0.0);
+  }
+}
+
 void IPlugBase::RunProcess(int frames) {
   if (frames <= blockSize_) {
     ProcessDouble(inputPtrs_.Data(), outputPtrs_.Data(), frames);
     ConvertOutputs(0, std::max(frames, 0));
     return;
   }
-  if (blockSize_ <= 0) return; // nothing sized yet: refuse rather than overrun
+  // Nothing sized yet: refuse rather than overrun, and leave the host silence rather than
+  // whatever its buffers held before.
+  if (blockSize_ <= 0) {
+    SilenceOutputs(frames);
+    return;
+  }
   for (int offset = 0; offset < frames; offset += blockSize_) {
     const int piece = std::min(blockSize_, frames - offset);
     if (offset > 0) BindPiece(offset, piece);
@@ -291,7 +306,10 @@ void IPlugBase::RunBypass(int frames) {
     ConvertOutputs(0, std::max(frames, 0));
     return;
   }
-  if (blockSize_ <= 0) return;
+  if (blockSize_ <= 0) {
+    SilenceOutputs(frames);
+    return;
+  }
   for (int offset = 0; offset < frames; offset += blockSize_) {
     const int piece = std::min(blockSize_, frames - offset);
     if (offset > 0) BindPiece(offset, piece);

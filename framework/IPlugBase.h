@@ -72,7 +72,8 @@ public:
   virtual bool ReservedQuery16() { return false; }
   virtual void OnHostAttached() {}
   virtual void OnHostContextMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
-  // [editor thread · takes the processing lock] The editor changed a parameter.
+  // [editor thread · takes the processing lock] The editor changed a parameter. A normalised
+  // value outside 0 … 1 is taken at the nearer end; a NaN changes nothing.
   virtual void SetParameterFromGUI(int paramIdx, double normalized);
   virtual void BeginHostEdit(int paramIdx) = 0;
   virtual void SendParamToHost(int paramIdx, double normalized) = 0;
@@ -120,7 +121,8 @@ public:
   const char* OutputLabel(int idx) const;
 
   // [audio thread · processing lock held · no allocation] The per-block sequence. Blocks longer
-  // than the block size are processed in pieces of at most the block size.
+  // than the block size are processed in pieces of at most the block size; before any block size
+  // is configured a block is refused, and every connected output is written with silence.
   void BindInputsFloat(int first, int count, float** data, int frames);
   void BindInputsDouble(int first, int count, double** data);
   void BindOutputsFloat(int first, int count, float** data);
@@ -157,6 +159,10 @@ public:
   bool SerializeParams(IStateChunk* chunk);
   int UnserializeParams(const IStateChunk* chunk, int pos);
   bool SerializePresets(IStateChunk* chunk);
+  // Reads slot after slot, each taking its state as the current one, then restores the current
+  // preset; answers the end position or -1. A bank that fails before its first slot's name and
+  // flag are read changes nothing; after that a short state restores what it carries and sets
+  // the first missing value to 0 clamped into its range.
   int UnserializePresets(const IStateChunk* chunk, int pos);
   void MakeDefaultPresets(const char* name, int count);
   void FillEmptyPresets();
@@ -189,6 +195,7 @@ protected:
 
 private:
   void ConvertOutputs(int offset, int frames);
+  void SilenceOutputs(int frames); // a refused block: zeros into every bound host output
   void BindPiece(int offset, int frames);
   IPresetSlot* FreeSlot() const;
   void NextUserPresetName(char* out, size_t outSize) const;

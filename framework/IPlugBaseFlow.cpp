@@ -1,5 +1,7 @@
 // The plug-in base: parameter flow between editor, host and processing.
 
+#include <algorithm>
+
 #include "framework/IPlugBase.h"
 #include "framework/Trace.h"
 #include "graphics/IGraphics.h"
@@ -11,6 +13,9 @@ void IPlugBase::SetParameterFromGUI(int paramIdx, double normalized) {
   std::lock_guard guard(lock);
   IParameter* param = GetParam(paramIdx);
   if (!param) return;
+  // A control's travel is 0 … 1; anything beyond is a position no control can hold, and below 0
+  // it would put the parameter below its range. A NaN passes on and changes nothing.
+  normalized = std::clamp(normalized, 0.0, 1.0);
   param->SetNormalized(normalized);
   // The host hears the value as the control had it, not the one rounded to the step.
   SendParamToHost(paramIdx, normalized);

@@ -206,13 +206,20 @@ bool IPlugBase::SerializePresets(IStateChunk* chunk) {
 }
 
 int IPlugBase::UnserializePresets(const IStateChunk* chunk, int pos) {
+  if (!chunk) return -1;
   GrowableText name; // one text buffer for every slot
   for (int i = 0; i < NPresets() && pos >= 0; ++i) {
     IPresetSlot* slot = presets_.Get(i);
     pos = chunk->GetString(&name, pos);
+    bool initialized = slot->initialized; // a failed read leaves the flag
+    pos = chunk->GetBool(&initialized, pos);
+    // A bank that fails before its first slot's name and flag are read (an empty chunk, say) is
+    // no bank: it changes nothing, neither that slot's name nor, through the restore of the
+    // current preset below, the values the user has been editing.
+    if (i == 0 && pos < 0) return pos;
     CopyText(slot->name, name.Get());
     Trace("IPlugBase::UnserializePresets", __LINE__, "%d %s", i, slot->name);
-    pos = chunk->GetBool(&slot->initialized, pos);
+    slot->initialized = initialized;
     if (pos >= 0 && slot->initialized) {
       pos = LoadState(chunk, pos);
       if (pos > 0) {

@@ -270,17 +270,28 @@ int32_t IPlugProcess::GetChunk(int32_t id, SFicPlugInChunk* chunk) {
   return kNoErr;
 }
 
-int32_t IPlugProcess::SetChunk(int32_t id, const SFicPlugInChunk* chunk) {
-  if (id != chunkID || !chunk || !plug) return kErrChunk;
-  // The host's size field is all that bounds its buffer: a chunk shorter than its header, or
-  // longer than any state this plug-in writes, is not read.
+int32_t IPlugProcess::ReadableStateBytes(const SFicPlugInChunk& chunk) {
+  // The host's size field is all that bounds its buffer. In 64 bits, so that no size can wrap.
+  const int64_t carried =
+      static_cast<int64_t>(chunk.size) - static_cast<int64_t>(kChunkHeaderBytes);
+  if (carried < 0 || carried > kLargestChunkState) return -1;
   IStateChunk own;
   const int32_t ownBytes = StateBytes(&own);
-  const int32_t bytes = chunk->size - static_cast<int32_t>(kChunkHeaderBytes);
-  if (bytes < 0 || ownBytes < 0 || bytes > ownBytes) return kErrChunk;
+  if (ownBytes < 0) return -1;
+  // A longer state (padding, or a later version with more parameters) is read as far as this
+  // plug-in's own state reaches.
+  return static_cast<int32_t>(std::min<int64_t>(carried, ownBytes));
+}
+
+int32_t IPlugProcess::SetChunk(int32_t id, const SFicPlugInChunk* chunk) {
+  if (id != chunkID || !chunk || !plug) return kErrChunk;
+  const int32_t bytes = ReadableStateBytes(*chunk);
+  if (bytes < 0) return kErrChunk;
   IStateChunk state;
   state.PutBytes(reinterpret_cast<const uint8_t*>(chunk) + kChunkHeaderBytes, bytes);
-  plug->LoadState(&state, 0); // a short state keeps the values it does not reach
+  // A short state restores the values it carries, sets the first missing one to 0 clamped into
+  // its range and keeps the ones after it.
+  plug->LoadState(&state, 0);
   for (int i = 0; i < plug->NParams(); ++i)
     Inform(i);
   MarkStateChanged();
@@ -289,10 +300,13 @@ int32_t IPlugProcess::SetChunk(int32_t id, const SFicPlugInChunk* chunk) {
 
 int32_t IPlugProcess::CompareChunk(int32_t id, const SFicPlugInChunk* chunk, uint8_t* equal) {
   if (id != chunkID || !chunk || !plug) return kErrChunk;
+  // The bytes a restore would read: a chunk that SetChunk refuses is refused here too, and one
+  // that carries less than a whole state never equals the current one.
+  const int32_t bytes = ReadableStateBytes(*chunk);
+  if (bytes < 0) return kErrChunk;
   const size_t count = static_cast<size_t>(plug->NParams());
-  const int64_t needed = static_cast<int64_t>(kChunkHeaderBytes + count * sizeof(double));
   bool same = false;
-  if (chunk->size >= needed) {
+  if (static_cast<size_t>(bytes) >= count * sizeof(double)) {
     // The host's bytes need not be aligned for doubles.
     std::vector<double> values(count);
     if (count > 0)

@@ -113,6 +113,14 @@ protected:
   void ConnectPlugChannels();
   // The bytes the plug-in's state takes after the chunk header; −1 when it cannot be saved.
   int32_t StateBytes(IStateChunk* state);
+  // The adaptor cannot see the host's buffer, only the size the host wrote into its header. A
+  // size beyond any chunk a host keeps for a state of parameter values (a megabyte holds 131072
+  // of them) is a damaged header, not a buffer that long.
+  static constexpr int64_t kLargestChunkState = 1 << 20;
+  // How many state bytes after the header a restore reads: the chunk's own count, at most this
+  // plug-in's state size; −1 for a chunk shorter than its header, with a size no host hands
+  // over, or when the plug-in's state cannot be saved.
+  int32_t ReadableStateBytes(const hostabi::SFicPlugInChunk& chunk);
   IPlugCustomUI& EnsureEditorUI();
 
   Bridge bridge{*this};

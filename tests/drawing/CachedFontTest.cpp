@@ -137,6 +137,24 @@ TEST_F(CachedFont, CentredTextLandsInTheMiddleOfTheRectangle) {
   EXPECT_GT(painted, 30);
 }
 
+TEST_F(CachedFont, LayoutNearTheEndsOfTheIntRangeDoesNotWrap) {
+  const int format = LICE_DT_CENTER | LICE_DT_VCENTER | LICE_DT_SINGLELINE;
+  GuardedView huge(40, 20, 0), small(40, 20, 0);
+  LICE_Rect wide{-1500000000, -1500000000, 1500000000, 1500000000};
+  LICE_Rect narrow{-100, -100, 100, 100}; // the same centre
+  font.RenderText(&huge, "Drive", -1, &wide, format);
+  font.RenderText(&small, "Drive", -1, &narrow, format);
+  EXPECT_GT(huge.CountNot(0), 0);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x)
+      ASSERT_EQ(huge.At(x, y), small.At(x, y)) << x << "," << y;
+  LICE_Rect edge{INT32_MAX - 5, INT32_MAX - 5, INT32_MAX, INT32_MAX};
+  font.RenderText(&huge, "Drive", -1, &edge, LICE_DT_SINGLELINE | LICE_DT_NOCLIP);
+  font.RenderText(nullptr, "Drive", -1, &edge, LICE_DT_CALCRECT);
+  EXPECT_EQ(edge.right, INT32_MAX); // the measured edge, as near as an int comes
+  EXPECT_TRUE(huge.GuardIntact());
+}
+
 TEST_F(CachedFont, CopyBlendKeepsColourAndAlphaInStep) {
   // White over transparent black: colour = 255 - 255 * (255 - v) / 256 and
   // alpha = 255 - 255 * (255 - v) / 256 come from the same coverage, so they are equal.

@@ -174,6 +174,24 @@ TEST_F(PlugBaseProcessing, DoubleBindingPointsStraightAtHostBuffers) {
   EXPECT_EQ(out, in);
 }
 
+TEST_F(PlugBaseProcessing, ABlockRefusedBeforeAnyBlockSizeLeavesSilenceNotOldSamples) {
+  TestPlug plug(1, "2-2");
+  plug.ConnectInputs(0, 2, true);
+  plug.ConnectOutputs(0, 2, true);
+  std::vector<std::vector<float>> in(2, std::vector<float>(8, 0.5f));
+  for (const bool bypass : {false, true}) {
+    std::vector<std::vector<float>> out(2, std::vector<float>(8, 9.0f));
+    Run(plug, in, out, bypass);
+    EXPECT_EQ(out, std::vector<std::vector<float>>(2, std::vector<float>(8, 0.0f)));
+  }
+  std::array<double, 8> wide;
+  wide.fill(9.0);
+  double* outPtrs[] = {wide.data(), wide.data()};
+  plug.BindOutputsDouble(0, 2, outPtrs);
+  plug.RunProcess(8);
+  EXPECT_EQ(wide, (std::array<double, 8>{}));
+}
+
 TEST(PlugBaseIdentity, VersionsNamesAndInterface) {
   TestPlug plug;
   char text[32];

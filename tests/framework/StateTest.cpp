@@ -242,6 +242,20 @@ TEST_F(PresetTest, BankRoundTripsThroughSerializePresets) {
   EXPECT_EQ(other.GetParam(0)->Value(), 2.5);
 }
 
+TEST_F(PresetTest, ABankThatFailsBeforeItsFirstSlotChangesNothing) {
+  plug.MakePresetFromValues("saved", 2.5, 1, 0);
+  plug.GetParam(0)->SetValue(-7.0); // an edit not yet saved in any preset
+  IStateChunk empty, nameOnly;
+  nameOnly.PutString("torn");
+  for (const IStateChunk* bank : {&empty, &nameOnly}) {
+    plug.calls.clear();
+    EXPECT_EQ(plug.UnserializePresets(bank, 0), -1);
+    EXPECT_STREQ(plug.PresetName(0), "saved");
+    EXPECT_EQ(plug.GetParam(0)->Value(), -7.0);
+    EXPECT_TRUE(plug.calls.empty());
+  }
+}
+
 TEST_F(PresetTest, BankNamesLongerThanASlotAreCut) {
   IStateChunk bank;
   const std::string longName(1000, 'q');

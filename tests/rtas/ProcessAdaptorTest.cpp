@@ -141,6 +141,35 @@ TEST_F(ProcessAdaptor, ChunksThatLieAboutTheirSizeAreRefused) {
   EXPECT_EQ(equal, 0);
 }
 
+TEST_F(ProcessAdaptor, ALongerChunkRestoresTheStateThisVersionKnows) {
+  IPlugProcessRTAS& p = MakeProcess();
+  Effect().GetParam(TAVO::kDrive)->SetValueClamped(7.25);
+  HostChunk saved = SaveChunk(p);
+  // Saved by a version with two more parameters: their values follow ours.
+  saved.bytes.resize(saved.bytes.size() + 16, 0x11);
+  saved.Header()->size += 16;
+  Effect().GetParam(TAVO::kDrive)->SetValueClamped(1.0);
+  EXPECT_EQ(p.SetChunk(FourCC("TAVO"), saved.Header()), 0);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kDrive)->Value(), 7.25);
+  uint8_t equal = 0;
+  EXPECT_EQ(p.CompareChunk(FourCC("TAVO"), saved.Header(), &equal), 0);
+  EXPECT_EQ(equal, 1);
+}
+
+TEST_F(ProcessAdaptor, SizesBelowTheHeaderAreRefusedWithoutWrapping) {
+  IPlugProcessRTAS& p = MakeProcess();
+  HostChunk saved = SaveChunk(p);
+  Effect().GetParam(TAVO::kDrive)->SetValueClamped(3.0);
+  uint8_t equal = 7;
+  for (const int32_t size : {kLowest, kLowest + 55, -1, 55}) {
+    saved.Header()->size = size;
+    EXPECT_EQ(p.SetChunk(FourCC("TAVO"), saved.Header()), -7157) << size;
+    EXPECT_EQ(p.CompareChunk(FourCC("TAVO"), saved.Header(), &equal), -7157) << size;
+  }
+  EXPECT_EQ(equal, 7);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kDrive)->Value(), 3.0);
+}
+
 TEST_F(ProcessAdaptor, HostMovingAControlSetsThePlainParameter) {
   IPlugProcessRTAS& p = MakeProcess();
   // Drive spans 0 … 10: the top of the control range is 10.
