@@ -31,6 +31,7 @@ bench: deps
 	cmake --build --preset linux-release -j $(JOBS)
 	build/linux-release/bench/tavo_bench --benchmark_counters_tabular=true \
 	  --benchmark_out=build/bench.json --benchmark_out_format=json
+	python3 scripts/bench-render.py build/linux-release
 	python3 scripts/bench-summary.py build/bench.json
 
 # The demo: the release build, then tavo-host renders its music and draws its pictures.
