@@ -57,9 +57,11 @@ int main(int argc, char** argv) {
   renderCmd->add_option("IN", render.inputs, "input files (mono or stereo)")->required();
   renderCmd->add_option("-o,--out", render.output, "output file (one input only)");
   renderCmd->add_option("--out-dir", render.outputDir, "folder for the outputs");
-  renderCmd->add_option("--set", render.session.settings,
-                        "NAME=VALUE: a control, by name (any case) or index; a discrete "
-                        "control also by its text or step number");
+  renderCmd
+      ->add_option("--set", render.session.settings,
+                   "NAME=VALUE: a control, by name (any case) or index; a discrete "
+                   "control also by its text or step number")
+      ->allow_extra_args(false); // one value each time, so input files may follow
   renderCmd->add_flag("--bypass", render.session.bypass, "engage the master bypass");
   renderCmd
       ->add_option("--quantum", render.session.quantum,
@@ -79,7 +81,8 @@ int main(int argc, char** argv) {
   cli::EditorArgs editor;
   auto* editorCmd = app.add_subcommand("editor", "save a picture of the editor");
   editorCmd->add_option("OUT", editor.output, "PNG file to write")->required();
-  editorCmd->add_option("--set", editor.settings, "NAME=VALUE, as for render");
+  editorCmd->add_option("--set", editor.settings, "NAME=VALUE, as for render")
+      ->allow_extra_args(false);
   editorCmd->add_option("--input", editor.input, "render this file first (the needle moves)");
 
   std::string demoFolder = "tavo-demo";

@@ -181,7 +181,7 @@ TEST_F(TavoHost, IntegerOutputThatClipsIsAWarningWithTheCount) {
 
 TEST_F(TavoHost, ASavedStateRendersLikeTheSettingsItHolds) {
   Write("tone.wav", Sine(1, 0.5, 0.3), SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-  ASSERT_EQ(Run("render tone.wav -o a.wav --set 'Drive=7' --set 'VU Mode=output' "
+  ASSERT_EQ(Run("render --set 'Drive=7' --set 'VU Mode=output' tone.wav -o a.wav "
                 "--save-state drive7.state -q"),
             0)
       << err_;
