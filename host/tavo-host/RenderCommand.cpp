@@ -14,6 +14,8 @@
 
 namespace tavo::host::cli {
 
+std::atomic<bool> gInterrupted{false};
+
 namespace {
 
 namespace fs = std::filesystem;

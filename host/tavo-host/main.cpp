@@ -13,8 +13,6 @@
 
 namespace cli = tavo::host::cli;
 
-std::atomic<bool> tavo::host::cli::gInterrupted{false};
-
 namespace {
 
 // The module sits next to the program: both are built into one folder.

@@ -75,6 +75,62 @@ TEST_F(HostDriver, DescribesTheGroupAndItsMonoAndStereoTypes) {
   EXPECT_EQ(StatusText(hostabi::kErrChunk).find("state chunk"), 4u);
 }
 
+TEST(HostModuleLoad, RefusesAMissingFileAndALibraryThatIsNoModule) {
+  standin::ResetAll();
+  std::unique_ptr<HostModule> module;
+  std::string detail;
+  EXPECT_EQ(HostModule::Load("/nonexistent/TAVO.so", module, &detail), kErrModuleFile);
+  EXPECT_NE(detail.find("/nonexistent/TAVO.so"), std::string::npos);
+  EXPECT_EQ(HostModule::Load(DSI_LIBRARY_FILE, module, &detail), kErrModuleExports);
+  EXPECT_EQ(module, nullptr);
+}
+
+TEST(StepControlValue, SpreadsTheStepsOverTheWholeRange) {
+  EXPECT_EQ(StepControlValue(0, 2), INT32_MIN);
+  EXPECT_EQ(StepControlValue(1, 2), INT32_MAX);
+  EXPECT_EQ(StepControlValue(1, 3), 0); // -0.5 truncates towards zero
+  EXPECT_EQ(StepControlValue(7, 3), INT32_MAX);
+  EXPECT_EQ(StepControlValue(0, 1), INT32_MIN);
+}
+
+TEST_F(HostDriver, ASecondHoldOnTheModuleSharesItsGroupAndLeavesTheFirstWorking) {
+  std::unique_ptr<HostModule> second;
+  ASSERT_EQ(HostModule::Load(TAVO_MODULE_FILE, second), 0);
+  EXPECT_EQ(second->Group(), module_->Group());
+  auto p = Create();
+  second.reset(); // its close is the second open's: the group stays
+  const Stereo in(320, 0.1f);
+  Render(*p, in);
+  int32_t count = 0;
+  EXPECT_EQ(p->ControlCount(count), 0);
+  EXPECT_EQ(count, 9);
+}
+
+TEST_F(HostDriver, SentDefaultsPutTheOutputCompensationInEffect) {
+  ProcessOptions mono;
+  mono.channels = 1;
+  ProcessOptions untouched = mono;
+  untouched.sendDefaults = false;
+  auto sent = Create(mono);
+  auto raw = Create(untouched);
+  EXPECT_EQ(sent->Type().typeID, hostabi::FourCC("TAV1"));
+  std::vector<float> in(32 * 400), a(in.size()), b(in.size());
+  for (size_t i = 0; i < in.size(); ++i)
+    in[i] = 0.001f * std::sin(0.1425f * static_cast<float>(i));
+  const float* ins[] = {in.data()};
+  float* outA[] = {a.data()};
+  float* outB[] = {b.data()};
+  ASSERT_EQ(sent->Render(ins, outA, static_cast<int64_t>(in.size())), 0);
+  ASSERT_EQ(raw->Render(ins, outB, static_cast<int64_t>(in.size())), 0);
+  double ea = 0.0, eb = 0.0;
+  for (size_t i = in.size() / 2; i < in.size(); ++i)
+    ea += a[i] * a[i], eb += b[i] * b[i];
+  // The -1.2 dB of the output compensation at its default.
+  EXPECT_NEAR(10.0 * std::log10(ea / eb), -1.2, 0.05);
+  float* two[] = {a.data(), b.data()};
+  EXPECT_EQ(sent->Render(ins, two, 32), kErrBadArgument); // a mono process has one output
+}
+
 TEST_F(HostDriver, AJobOnTheRenderThreadMatchesTheSameBlocksRenderedByHand) {
   auto threaded = Create();
   auto byHand = Create();
