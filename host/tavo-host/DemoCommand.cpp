@@ -110,7 +110,7 @@ void DrawPlots(HostModule& module, const fs::path& path) {
   PlotAxes curve;
   curve.title = "Level curve of a 1 kHz tone";
   curve.xLabel = "input level (dBFS peak)";
-  curve.yLabel = "output level (dBFS)";
+  curve.yLabel = "output level (dBFS, a sine of the same RMS)";
   curve.xMin = kLowestDb;
   curve.xMax = kHighestDb;
   curve.yMin = -66;
@@ -202,7 +202,8 @@ int RunDemo(HostModule& module, const std::string& folder) {
   WriteEditorPng(*shown, (dir / "editor.png").string());
   written.push_back({dir / "editor.png", "the editor at Drive 5 while the music plays"});
   DrawPlots(module, dir / "curves.png");
-  written.push_back({dir / "curves.png", "level curves and 1 kHz tone spectra at Drive 0, 5, 10"});
+  written.push_back(
+      {dir / "curves.png", "level curves and harmonics of a 1 kHz tone at Drive 0, 5, 10"});
 
   std::cout << "TAVO demo: wrote " << written.size() << " files in " << folder << "\n";
   for (const Written& w : written)
