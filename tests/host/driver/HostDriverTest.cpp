@@ -3,56 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "host/driver/HostDriver.h"
-#include "host/engine/StandInControl.h"
+#include "tests/host/driver/DriverFixture.h"
 
 using namespace tavo::host;
+using namespace tavo::host::test;
 
 namespace {
-
-constexpr int32_t kDrive = 3;  // control index of the Drive parameter
-constexpr int32_t kVUMode = 8; // control index of the VU Mode parameter
-
-struct Stereo {
-  std::vector<float> left, right;
-  explicit Stereo(size_t frames, float amplitude = 0.0f) : left(frames), right(frames) {
-    for (size_t i = 0; i < frames; ++i)
-      left[i] = right[i] = amplitude * std::sin(0.1425f * static_cast<float>(i));
-  }
-  std::vector<const float*> In() const { return {left.data(), right.data()}; }
-  std::vector<float*> Out() { return {left.data(), right.data()}; }
-};
-
-class HostDriver : public ::testing::Test {
-protected:
-  void SetUp() override {
-    standin::ResetAll();
-    ASSERT_EQ(HostModule::Load(TAVO_MODULE_FILE, module_), 0);
-  }
-  void TearDown() override {
-    module_.reset();
-    // Everything the driver did was something a host may do.
-    EXPECT_EQ(standin::ErrorCount(), 0);
-    EXPECT_EQ(standin::DigiExtErrorCount(), 0);
-    EXPECT_TRUE(standin::RenderInstances().empty());
-    EXPECT_TRUE(standin::OpenWindowPorts().empty());
-  }
-  std::unique_ptr<HostProcess> Create(ProcessOptions options = {}) {
-    std::unique_ptr<HostProcess> p;
-    EXPECT_EQ(module_->CreateProcess(options, p), 0);
-    return p;
-  }
-  Stereo Render(HostProcess& p, const Stereo& in) {
-    Stereo out(in.left.size());
-    EXPECT_EQ(p.Render(in.In(), out.Out(), static_cast<int64_t>(in.left.size())), 0);
-    return out;
-  }
-
-  std::unique_ptr<HostModule> module_;
-};
 
 TEST_F(HostDriver, DescribesTheGroupAndItsMonoAndStereoTypes) {
   ModuleInfo info;
@@ -237,27 +197,6 @@ TEST_F(HostDriver, TheEditorIsWorkedThroughItsWindowLikeAPersonWould) {
   ASSERT_EQ(p->CloseEditor(), 0);
   EXPECT_FALSE(p->EditorOpen());
   EXPECT_EQ(p->TickEditor(), kErrEditorNotOpen);
-}
-
-// The main thread works controls, state and editor while the render thread renders (run under
-// ThreadSanitizer too).
-TEST_F(HostDriver, TheMainThreadWorksTheProcessWhileItsRenderThreadRenders) {
-  auto p = Create();
-  const Stereo in(32 * 2000, 0.3f);
-  Stereo out(in.left.size());
-  ASSERT_EQ(p->Submit(in.In(), out.Out(), static_cast<int64_t>(in.left.size())), 0);
-  std::vector<uint8_t> chunk;
-  for (int i = 0; i < 20; ++i) {
-    ASSERT_EQ(p->SetControl(kDrive, StepControlValue(i * 50, 1001)), 0);
-    ASSERT_EQ(p->SaveChunk(chunk), 0);
-    ASSERT_EQ(p->OpenEditor(), 0);
-    ASSERT_EQ(p->TickEditor(), 0);
-    ASSERT_EQ(p->Drag(84, 168, 84, 160, 2), 0);
-    ASSERT_EQ(p->CloseEditor(), 0);
-  }
-  ASSERT_EQ(p->WaitRendered(), 0);
-  for (float s : out.left)
-    ASSERT_TRUE(std::isfinite(s));
 }
 
 TEST_F(HostDriver, ClosingTheModuleClosesProcessesStillOpen) {
