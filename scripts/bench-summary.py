@@ -48,7 +48,8 @@ def main(path):
         with open(render) as f:
             r = json.load(f)
         print(f"  tavo-host render, {r['audio_seconds'] // 60}-minute 44.1 kHz stereo 24-bit WAV: "
-              f"{r['seconds']:.2f} s, {r['realtime_x']:.0f}x real time (target >= 200x)")
+              f"{r['seconds']:.2f} s, {r['realtime_x']:.0f}x real time (target >= 200x); "
+              f"{r.get('cpu_seconds', 0):.2f} s of processor time on two threads")
 
 
 if __name__ == "__main__":

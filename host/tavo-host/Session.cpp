@@ -29,8 +29,8 @@ std::unique_ptr<HostProcess> OpenSession(HostModule& module, int channels, int r
   ProcessOptions po;
   po.channels = channels;
   po.sampleRate = rate;
-  po.variableQuantum = options.quantum > 0;
-  po.maximumQuantum = options.quantum > 0 ? options.quantum : hostabi::kFixedQuantum;
+  po.variableQuantum = options.quantum != hostabi::kFixedQuantum;
+  po.maximumQuantum = options.quantum;
   std::unique_ptr<HostProcess> process;
   const int32_t status = module.CreateProcess(po, process);
   if (status == kErrNoSuchType) {

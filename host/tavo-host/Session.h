@@ -16,11 +16,17 @@
 
 namespace tavo::host::cli {
 
+// Files are rendered as a host bounces them: in blocks as large as the engine allows (the
+// sound is the same in any block size while the controls stand still).
+inline constexpr int32_t kFileQuantum = 1024;
+
 struct SessionOptions {
   std::vector<std::string> settings; // NAME=VALUE
   bool bypass = false;               // the master bypass
-  int32_t quantum = 0;               // 0: the fixed quantum of 32; else variable up to this
-  std::string stateFile;             // a chunk saved by --save-state, restored first
+  // Frames per block: the fixed quantum of 32 a real-time host uses, or any other number for
+  // variable blocks of up to that many frames.
+  int32_t quantum = kFileQuantum;
+  std::string stateFile; // a chunk saved by --save-state, restored first
 };
 
 // Creates a process for the channels and rate with the options applied; a refused layout,

@@ -49,7 +49,6 @@ int main(int argc, char** argv) {
   auto* info = app.add_subcommand("info", "the module's identity, types and controls");
 
   cli::RenderArgs render;
-  std::string quantum;
   bool noCompensation = false;
   auto* renderCmd = app.add_subcommand("render", "render sound files through the effect");
   renderCmd->add_option("IN", render.inputs, "input files (mono or stereo)")->required();
@@ -63,9 +62,10 @@ int main(int argc, char** argv) {
   renderCmd->add_flag("--bypass", render.session.bypass, "engage the master bypass");
   renderCmd
       ->add_option("--quantum", render.session.quantum,
-                   "render in variable blocks of N frames (default: the fixed quantum "
-                   "of 32)")
-      ->check(CLI::Range(1, 8192));
+                   "frames per block: 32 is the fixed quantum of a real-time host, any other N "
+                   "variable blocks of up to N frames (the sound is the same)")
+      ->check(CLI::Range(1, 8192))
+      ->capture_default_str();
   renderCmd->add_option("--state", render.session.stateFile, "restore a saved state first");
   renderCmd->add_option("--save-state", render.saveState, "save the state after rendering");
   renderCmd->add_option("--format", render.format,

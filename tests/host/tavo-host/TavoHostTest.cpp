@@ -124,10 +124,9 @@ TEST_F(TavoHost, AQuietToneKeepsItsLevelAndLinesUpWithTheInput) {
   ASSERT_EQ(raw.Frames(), in.Frames());
   EXPECT_TRUE(std::equal(raw.frames.begin() + 6 * 2, raw.frames.end(), out.frames.begin()));
 
-  ASSERT_EQ(Run("render quiet.wav -o varied.wav --quantum 100 -q"), 0);
-  const Sound varied = Read("varied.wav");
-  ASSERT_EQ(varied.Frames(), in.Frames());
-  EXPECT_NEAR(LevelDb(varied, 0, kRate / 4), LevelDb(in, 0, kRate / 4), 0.05);
+  // Files render in large blocks; the real-time host's fixed quantum gives the same sound.
+  ASSERT_EQ(Run("render quiet.wav -o fixed.wav --quantum 32 -q"), 0);
+  EXPECT_EQ(Read("fixed.wav").frames, out.frames);
 }
 
 // The engine takes a -6 dBFS tone down by about 21 dB at Drive 10; the output compensation's
