@@ -97,13 +97,18 @@ StreamResult Stream(HostProcess& process, const FrameReader& reader, const Frame
   bool inputEnded = false;
   auto fill = [&](Piece& p) {
     p.frames = 0;
-    if (!inputEnded) {
-      p.frames = reader(interleaved.data(), kPieceFrames);
-      if (p.frames < kPieceFrames) inputEnded = true;
-      for (int64_t i = 0; i < p.frames; ++i)
+    // A reader may answer fewer frames than asked before its end; only 0 ends the input.
+    while (!inputEnded && p.frames < kPieceFrames) {
+      const int64_t got = reader(interleaved.data(), kPieceFrames - p.frames);
+      if (got <= 0) {
+        inputEnded = true;
+        break;
+      }
+      for (int64_t i = 0; i < got; ++i)
         for (int c = 0; c < inputs; ++c)
-          p.in[static_cast<size_t>(c * kPieceFrames + i)] =
+          p.in[static_cast<size_t>(c * kPieceFrames + p.frames + i)] =
               interleaved[static_cast<size_t>(i * inputs + c)];
+      p.frames += got;
     }
     const int64_t silent = std::min(kPieceFrames - p.frames, tail);
     for (int c = 0; c < inputs; ++c)
