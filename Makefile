@@ -1,6 +1,6 @@
-# The two commands a person needs: `make test` and `make bench`. CMake presets name the
+# The commands a person needs: `make demo`, `make test` and `make bench`. CMake presets name the
 # configurations; this file only calls them.
-.PHONY: test bench deps test-tsan test-fuzz test-native clean
+.PHONY: test bench demo deps test-tsan test-fuzz test-native clean
 
 JOBS ?= $(shell nproc)
 
@@ -31,7 +31,14 @@ bench: deps
 	cmake --build --preset linux-release -j $(JOBS)
 	build/linux-release/bench/tavo_bench --benchmark_counters_tabular=true \
 	  --benchmark_out=build/bench.json --benchmark_out_format=json
+	python3 scripts/bench-render.py build/linux-release
 	python3 scripts/bench-summary.py build/bench.json
+
+# The demo: the release build, then tavo-host renders its music and draws its pictures.
+demo: deps
+	cmake --preset linux-release
+	cmake --build --preset linux-release -j $(JOBS) --target tavo-host
+	build/linux-release/module/tavo-host demo build/demo
 
 clean:
 	rm -rf build

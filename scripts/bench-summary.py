@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """Prints the figures the benchmarks are judged by, from Google Benchmark's JSON output:
-the opaque blit against the memcpy baseline, pixel rates, redraw times and the chain's cost
-per frame against its targets."""
+the opaque blit against the memcpy baseline, pixel rates, redraw times, the chain's cost
+per frame against its targets, what hosting adds to it, and (from bench-render.json beside the
+JSON, when bench-render.py has run) tavo-host's real-time factor on a long file."""
 import json
+import os
 import sys
 
 
@@ -36,6 +38,18 @@ def main(path):
         ns = get(name, "ns_per_frame")
         goal = " (target <= 150 ns)" if name == "Chain/Stereo/Drive:5" else ""
         print(f"  {name}: {ns:.1f} ns per frame, {get(name, 'realtime_x'):.0f}x real time{goal}")
+    host = get("Host/RenderStereo/Drive:5", "ns_per_frame")
+    chain = get("Chain/Stereo/Drive:5", "ns_per_frame")
+    if host and chain:
+        print(f"  Host/RenderStereo/Drive:5: {host:.1f} ns per frame, "
+              f"{100 * (host / chain - 1):+.1f} % on Chain/Stereo/Drive:5 (target <= +10 %)")
+    render = os.path.join(os.path.dirname(os.path.abspath(path)), "bench-render.json")
+    if os.path.exists(render):
+        with open(render) as f:
+            r = json.load(f)
+        print(f"  tavo-host render, {r['audio_seconds'] // 60}-minute 44.1 kHz stereo 24-bit WAV: "
+              f"{r['seconds']:.2f} s, {r['realtime_x']:.0f}x real time (target >= 200x); "
+              f"{r.get('cpu_seconds', 0):.2f} s of processor time on two threads")
 
 
 if __name__ == "__main__":

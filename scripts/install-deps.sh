@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libsndfile1-dev libcli11-dev      # tavo-host: sound files and its command line
 )
 
 missing=()

@@ -1,5 +1,7 @@
 // The host extension library stand-in: the module's resource files, host window references,
 // the key map and the host's idle step, each found by ordinal (a fixed name per ordinal here).
+// It is also the host's window layer on Linux: offscreen editor windows announce their ports
+// here while they are open.
 
 #include <algorithm>
 #include <array>
@@ -32,6 +34,7 @@ struct Extension {
   int idles = 0;
   std::map<void*, void*> windows;
   std::array<uint8_t, 16> keyMap{};
+  std::vector<const window::SPosixWindowPort*> ports; // in opening order
 
   bool IsOpen(int16_t file) const {
     return std::any_of(open.begin(), open.end(), [&](const OpenFile& f) { return f.file == file; });
@@ -122,6 +125,22 @@ void HOSTABI_CALL DigiExtOrdinal6565(int16_t file) {
   x.switches.push_back(file);
 }
 
+void HOSTABI_CALL DigiExtWindowOpened(const window::SPosixWindowPort* port) {
+  std::lock_guard g(X().lock);
+  if (!port || !port->tick || !port->event || !port->size || !port->readFrame) {
+    ++X().errors;
+    return;
+  }
+  std::erase(X().ports, port);
+  X().ports.push_back(port);
+}
+
+// A window that opened before the last reset is not known any more; its closing is not an error.
+void HOSTABI_CALL DigiExtWindowClosed(const window::SPosixWindowPort* port) {
+  std::lock_guard g(X().lock);
+  std::erase(X().ports, port);
+}
+
 } // extern "C"
 
 namespace standin {
@@ -138,6 +157,7 @@ void ResetDigiExt() {
   x.idles = 0;
   x.windows.clear();
   x.keyMap.fill(0);
+  x.ports.clear();
 }
 
 std::vector<ResourceFileEvent> ResourceFileEvents() {
@@ -183,6 +203,16 @@ int IdleCount() {
 void MapHostWindow(void* hostWindow, void* nativeWindow) {
   std::lock_guard g(X().lock);
   X().windows[hostWindow] = nativeWindow;
+}
+
+void UnmapHostWindow(void* hostWindow) {
+  std::lock_guard g(X().lock);
+  X().windows.erase(hostWindow);
+}
+
+std::vector<const window::SPosixWindowPort*> OpenWindowPorts() {
+  std::lock_guard g(X().lock);
+  return X().ports;
 }
 
 // Key code k is bit (k & 7) of byte (k >> 3).

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "hostlib/HostInterface.h"
+#include "hostlib/PosixWindowPort.h"
 
 namespace standin {
 
@@ -104,6 +105,10 @@ int16_t CurrentResourceFileForTest();
 int DigiExtErrorCount();
 int IdleCount();
 void MapHostWindow(void* hostWindow, void* nativeWindow);
+// The host window is gone: the module can no longer find its native window.
+void UnmapHostWindow(void* hostWindow);
+// The ports of the module's windows that are open now, the most recently opened last.
+std::vector<const hostabi::window::SPosixWindowPort*> OpenWindowPorts();
 void SetKeyDown(int keyCode, bool down);
 
 // ---------------------------------------------------------------------------------------------
