@@ -37,6 +37,11 @@ std::unique_ptr<ChildWindow> CreateChildWindow(void* parent, int32_t x, int32_t 
                                                int32_t height);
 // [main thread] Destroys the window; answers whether the system did.
 bool DestroyChildWindow(std::unique_ptr<ChildWindow> window);
+// [main thread] The editor's window has opened in the child, or is about to close. Where the host
+// rather than a window system drives the window (Linux), the child announces the window's port to
+// the host's window layer and withdraws it; with a window system there is nothing to do.
+void EditorWindowOpened(ChildWindow& child, IGraphics& editor);
+void EditorWindowClosing(ChildWindow& child);
 
 // Where the host, not a window system, drives the editor's window (Linux), these are its
 // handles on it; with a window system they answer "nothing to do".

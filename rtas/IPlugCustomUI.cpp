@@ -47,6 +47,7 @@ bool IPlugCustomUI::OpenEditor(void* parent, int16_t, int16_t) {
   const intptr_t previous = owner_.EnterResourceContext();
   if (editor_) {
     editor_->OpenWindow(childWindow_->Handle());
+    editorhost::EditorWindowOpened(*childWindow_, *editor_);
     if (plug_) plug_->OnEditorOpened();
   }
   owner_.LeaveResourceContext(previous);
@@ -55,6 +56,8 @@ bool IPlugCustomUI::OpenEditor(void* parent, int16_t, int16_t) {
 
 bool IPlugCustomUI::CloseEditor() {
   if (!childWindow_) return false;
+  // The host forgets the window's port before the window goes.
+  editorhost::EditorWindowClosing(*childWindow_);
   if (editor_) editor_->CloseWindow();
   return editorhost::DestroyChildWindow(std::move(childWindow_));
 }

@@ -12,7 +12,6 @@
 #include "drawing/LICE_Raster.h"
 #include "drawing/LICE_SysBitmap.h"
 #include "framework/IPlugBase.h"
-#include "platform/SymbolLookup.h"
 
 namespace tavo {
 
@@ -41,82 +40,6 @@ bool AcceptsCharacter(const IParameter* param, char c) {
   if (!param) return true;
   if ((c >= '0' && c <= '9') || c == '-' || c == '+') return true;
   return c == '.' && param->Kind() == ParamKind::Double;
-}
-
-// ---- The window's port towards the host's window layer ----
-
-namespace port = hostabi::window;
-
-IGraphicsLinux* PortWindow(void* window) {
-  return static_cast<IGraphicsLinux*>(window);
-}
-
-MouseMods ModsFrom(int32_t modifiers) {
-  return {(modifiers & port::kButtonLeft) != 0, (modifiers & port::kButtonRight) != 0,
-          (modifiers & port::kShift) != 0, (modifiers & port::kControl) != 0,
-          (modifiers & port::kAlt) != 0};
-}
-
-int32_t HOSTABI_CALL PortTick(void* window) {
-  return PortWindow(window)->OnTimerTick() ? port::kHandled : port::kNotHandled;
-}
-
-int32_t HOSTABI_CALL PortEvent(void* window, int32_t kind, int32_t x, int32_t y, int32_t modifiers,
-                               int32_t delta) {
-  IGraphicsLinux& editor = *PortWindow(window);
-  const MouseMods mods = ModsFrom(modifiers);
-  switch (kind) {
-  case port::kMouseDown:
-    editor.OnMouseDown(x, y, mods);
-    return port::kHandled;
-  case port::kMouseUp:
-    editor.OnMouseUp(x, y, mods);
-    return port::kHandled;
-  case port::kMouseDrag:
-    editor.OnMouseDrag(x, y, mods);
-    return port::kHandled;
-  case port::kMouseDoubleClick:
-    return editor.OnMouseDblClick(x, y, mods) ? port::kHandled : port::kNotHandled;
-  case port::kMouseWheel:
-    editor.OnMouseWheel(x, y, mods, delta);
-    return port::kHandled;
-  case port::kMouseOver:
-    return editor.OnMouseOver(x, y, mods) ? port::kHandled : port::kNotHandled;
-  case port::kMouseOut:
-    editor.OnMouseOut();
-    return port::kHandled;
-  case port::kKeyDown:
-    return editor.OnKeyDown(x, y, delta) ? port::kHandled : port::kNotHandled;
-  default:
-    return port::kRefused;
-  }
-}
-
-int32_t HOSTABI_CALL PortSize(void* window, int32_t* width, int32_t* height) {
-  const IGraphicsLinux& editor = *PortWindow(window);
-  if (!width || !height) return port::kRefused;
-  *width = editor.Width();
-  *height = editor.Height();
-  return port::kHandled;
-}
-
-int32_t HOSTABI_CALL PortReadFrame(void* window, uint32_t* pixels, int32_t width, int32_t height) {
-  const LICE_IBitmap* frame = PortWindow(window)->PresentedFrame();
-  if (!frame || !pixels || width != frame->Width() || height != frame->Height())
-    return port::kRefused;
-  const LICE_pixel* row = frame->PixelData();
-  for (int32_t y = 0; y < height; ++y, row += frame->RowSpan())
-    std::memcpy(pixels + static_cast<size_t>(y) * static_cast<size_t>(width), row,
-                static_cast<size_t>(width) * sizeof(LICE_pixel));
-  return port::kHandled;
-}
-
-// The host's window layer is optional: a program that drives the editor in-process has none.
-void TellWindowLayer(const char* exportName, const port::SPosixWindowPort* windowPort) {
-  const char* library = hostabi::kPosixLibrary[static_cast<int>(hostabi::EngineLibrary::DigiExt)];
-  if (auto announce =
-          reinterpret_cast<port::WindowAnnounceFn>(platform::FindLoadedSymbol(library, exportName)))
-    announce(windowPort);
 }
 
 } // namespace
@@ -246,15 +169,10 @@ void* IGraphicsLinux::OpenWindow(void* parent) {
   window_->frame.Resize(width_, height_);
   FillRectangle(&window_->frame, 0, 0, width_, height_, 0, 1.0f, LICE_BLIT_MODE_COPY);
   SetAllControlsDirty();
-  window_->port = {this, TimerPeriodMs(), &PortTick, &PortEvent, &PortSize, &PortReadFrame};
-  TellWindowLayer(port::kWindowOpenedExport, &window_->port);
   return window_.get();
 }
 
 void IGraphicsLinux::CloseWindow() {
-  if (!window_) return;
-  // The host forgets the port before the window that holds it goes.
-  TellWindowLayer(port::kWindowClosedExport, &window_->port);
   window_.reset();
 }
 

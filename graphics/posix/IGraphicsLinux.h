@@ -2,16 +2,14 @@
 // The editor on Linux, without a window system. Opening the window gives an offscreen window
 // whose presented frame receives every screen copy and can be read back or saved as PNG; the
 // host drives redrawing by calling OnTimerTick every TimerPeriodMs and injects mouse and key
-// events through the core's operations. A host that loaded the module reaches the same
-// operations through the window's port, announced to the host's window layer while the window
-// is open (hostlib/PosixWindowPort.h). Questions to the user go to an installed responder.
+// events through the core's operations (a host that loaded the module reaches them through the
+// window port the editor hosting announces). Questions to the user go to an installed responder.
 
 #include <memory>
 
 #include "drawing/LICE_MemBitmap.h"
 #include "graphics/IGraphics.h"
 #include "graphics/posix/IEditorResponder.h"
-#include "hostlib/PosixWindowPort.h"
 #include "platform/ModulePath.h"
 
 namespace tavo {
@@ -79,7 +77,6 @@ private:
   struct OffscreenWindow {
     void* parent = nullptr;
     LICE_MemBitmap frame;
-    hostabi::window::SPosixWindowPort port{};
   };
 
   platform::ModuleHandle module_ = nullptr;
