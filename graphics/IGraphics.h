@@ -36,7 +36,8 @@ public:
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
 
-  // ---- Virtual operations, in slot order (platform ones are supplied by the window class) ----
+  // ---- Virtual operations, in slot order after IEditor's (platform ones are supplied by the
+  // window class) ----
   // [editor thread] Copies the updated part of the surface to the window.
   virtual bool DrawScreen(const IBounds& rect) = 0;
   // [editor thread] DrawText in measuring mode: rect takes the text's extent.

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Fails when an #include "..." points upward: every quoted include in the tree must name a file
 of the including file's own layer or of a layer that layer may use, as the layer table in
-docs/ARCHITECTURE.md says. Prints file:line for each offence and exits 1; exits 0 when none.
+docs/ARCHITECTURE.md says. The same holds for the layers' CMake targets: a tavo_<layer> target
+named in a folder's tavo_library(...) or target_link_libraries(...) must be one the folder's
+layer may use. Prints file:line for each offence and exits 1; exits 0 when none.
 
 Usage: check-layers.py [source root]   (the root defaults to the folder above this script)
 """
@@ -14,6 +16,8 @@ TABLE_END = "<!-- /layer-table -->"
 SOURCE_SUFFIXES = (".h", ".hpp", ".inl", ".c", ".cc", ".cpp")
 SKIPPED_DIRS = {".git", "build", ".cache"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+LINK_CALL = re.compile(r"\b(tavo_library|target_link_libraries)\s*\(([^)]*)\)", re.S)
+TARGET = re.compile(r"\btavo_(\w+)")
 CODE = re.compile(r"`([^`]+)`")
 
 
@@ -69,6 +73,31 @@ def source_files(root):
                 yield os.path.relpath(os.path.join(folder, name), root).replace(os.sep, "/")
 
 
+def link_faults(root, table):
+    """Targets a folder's CMakeLists links against the layer table (tests link what they test)."""
+    faults = []
+    for layer in sorted(table):
+        cmake = os.path.join(root, layer, "CMakeLists.txt")
+        if layer.startswith("tests") or not os.path.isfile(cmake):
+            continue
+        with open(cmake, encoding="utf-8") as f:
+            text = f.read()
+        for call in LINK_CALL.finditer(text):
+            names = TARGET.findall(call.group(2))
+            if not names:
+                continue
+            # The first name is the target being defined or linked: a folder may link another
+            # layer's target too (that is how graphics/ once tied the framework to itself).
+            subject = names[0] if names[0] in table else layer
+            for name in names[1:]:
+                if name in table and name != subject and not any(
+                        covers(entry, name) for entry in table[subject]):
+                    line = text.count("\n", 0, call.start()) + 1
+                    faults.append(f"{layer}/CMakeLists.txt:{line}: links tavo_{name} to "
+                                  f"tavo_{subject}, which {subject} may not use")
+    return faults
+
+
 def main():
     root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
                            os.path.join(os.path.dirname(__file__), ".."))
@@ -94,10 +123,11 @@ def main():
             where = f"layer {used}" if used else "no layer in the table"
             faults.append(f"{path}:{number}: includes \"{match.group(1)}\" ({where}), "
                           f"which {own} may not use")
+    faults += link_faults(root, table)
     for fault in faults:
         print(fault)
-    print(f"{checked} includes checked against {len(table)} layers; "
-          f"{len(faults)} point the wrong way")
+    print(f"{checked} includes and the layers' CMake links checked against {len(table)} "
+          f"layers; {len(faults)} point the wrong way")
     return 1 if faults else 0
 
 
