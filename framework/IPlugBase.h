@@ -1,11 +1,13 @@
 #pragma once
 // The host-independent base of every plug-in: it owns the parameters, the preset slots, the
-// attached editor, the legal channel configurations, the channel records through which host
-// audio reaches the effect, the sample rate, block size and latency, and the processing lock.
+// attached editor (through framework/IEditor.h), the legal channel configurations, the channel
+// records through which host audio reaches the effect, the sample rate, block size and latency, and
+// the processing lock.
 //
-// A host adaptor derives from it and drives it; the effect derives from the adaptor and
-// overrides Reset, ParamChanged and ProcessDouble. Per audio block the adaptor holds `lock` across
-// BindInputsFloat, BindOutputsFloat and RunProcess (or RunBypass).
+// A host adaptor derives from it and drives it; the effect derives from the adaptor (or from
+// IPlugWithoutHost, with no host) and overrides Reset, ParamChanged and ProcessDouble. Per audio
+// block the adaptor holds `lock` across BindInputsFloat, BindOutputsFloat and RunProcess (or
+// RunBypass).
 
 #include <cstdint>
 #include <memory>
