@@ -44,7 +44,7 @@ const ArtworkFromSourceTree artwork;
 constexpr int kPixels = TAVO::kEditorWidth * TAVO::kEditorHeight;
 
 struct OpenEditor {
-  std::unique_ptr<TAVO> plug = CreateTAVO();
+  std::unique_ptr<TAVO> plug = MakeTAVO();
   IGraphicsLinux* editor = dynamic_cast<IGraphicsLinux*>(plug->GetGUI());
   OpenEditor() {
     if (editor) editor->OpenWindow(nullptr);

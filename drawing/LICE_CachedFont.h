@@ -7,9 +7,9 @@
 // A font object lives as long as whoever made it (the graphics core's font cache); all of its
 // operations run on the editor thread.
 
+#include "base/GrowableBuffer.h"
 #include "drawing/LICE_FontHandle.h"
 #include "drawing/LICE_IBitmap.h"
-#include "framework/GrowableBuffer.h"
 
 #include <array>
 #include <cstdint>

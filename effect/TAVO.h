@@ -2,55 +2,98 @@
 // The effect: one instance per inserted plug-in. Eight parameters shape a 2× oversampled
 // asymmetric saturator with its trim, crosstalk, output compensation, bypass crossfade, noise
 // floor and start-up ramp; a VU needle in the editor shows input, output or their RMS difference.
+//
+// The effect is written once, over the plug-in base its format supplies: TAVOCore holds the
+// sound, the parameters and the needle; TAVOPlug<PlugFormat> is the plug-in class, derived from
+// the format's base (IPlugRTAS in the module, IPlugWithoutHost here and in the effect's tests),
+// and hands TAVOCore every call the base receives. A format's base takes IPlugRTAS's
+// constructor arguments.
 
 #include <memory>
+#include <mutex>
 
 #include "effect/SignalChain.h"
-#include "rtas/IPlugRTAS.h"
+#include "effect/TAVODescriptor.h"
+#include "effect/TAVOEditor.h"
+#include "framework/IPlugBase.h"
+#include "framework/IPlugWithoutHost.h"
 
 namespace tavo {
 
-class TAVO : public IPlugRTAS {
+class TAVOCore : public TAVOParams {
 public:
-  enum Param : int {
-    kInputTrim = 0,
-    kDrive,
-    kOutputCompensation,
-    kAsymmetry,
-    kFreqResponse,
-    kCrosstalkLevel,
-    kVUMode,
-    kBypass,
-    kNumParams
-  };
-  static constexpr int kEditorWidth = 304;
-  static constexpr int kEditorHeight = 416;
-  static constexpr int kLatency = 6;
-  static constexpr int kVersion = 0x10000; // v1.0.0
-
-  // [main thread] Parameters, default preset and editor. Prefer CreateTAVO, which serialises
-  // construction across instances.
-  TAVO();
-  ~TAVO() override;
+  // [main thread] Names, ranges, defaults, units and display texts of the parameters.
+  static void DefineParameters(IPlugBase& plug);
 
   // [main thread · takes the processing lock]
-  void Reset() override;
+  void Reset(IPlugBase& plug);
   // [any thread · takes the processing lock] Input Trim, Output Compensation and Bypass are
   // turned into the chain's gains here; every other parameter is read afresh at each block.
-  void ParamChanged(int paramIdx) override;
-  // [audio thread · processing lock held · no allocation]
-  void ProcessDouble(double** inputs, double** outputs, int frames) override;
+  void ParamChanged(IPlugBase& plug, int paramIdx);
+  // [audio thread · processing lock held · no allocation] One block through the chain; the
+  // needle follows.
+  void ProcessDouble(IPlugBase& plug, double** inputs, double** outputs, int frames);
 
   const SignalChain& Chain() const { return chain_; }
   int MeterControl() const { return meterControl_; }
+  int* MeterControlSlot() { return &meterControl_; } // filled in by the editor's builder
 
 private:
   SignalChain chain_;
   int meterControl_ = 0;
 };
 
-// [main thread · may block] Creates one instance under a process-wide lock, so two instances are
+template <class PlugFormat> class TAVOPlug : public PlugFormat {
+public:
+  using Param = TAVOParams::Param;
+  using enum TAVOParams::Param;
+  static constexpr int kEditorWidth = kTAVODescriptor.editorWidth;
+  static constexpr int kEditorHeight = kTAVODescriptor.editorHeight;
+  static constexpr int kLatency = kTAVODescriptor.latency;
+  static constexpr int kVersion = kTAVODescriptor.version;
+
+  // [main thread] Parameters, editor and default preset, in that order. Prefer MakeTAVO, which
+  // serialises construction across instances.
+  TAVOPlug()
+      : PlugFormat(kNumParams, kTAVODescriptor.channelIO, kTAVODescriptor.nPresets,
+                   kTAVODescriptor.effectName, kTAVODescriptor.productName,
+                   kTAVODescriptor.makerName, kTAVODescriptor.version, kTAVODescriptor.uniqueID,
+                   kTAVODescriptor.makerID, kTAVODescriptor.latency) {
+    TAVOCore::DefineParameters(*this);
+    this->AttachEditor(BuildTAVOEditor(this, core_.MeterControlSlot()));
+    this->MakeDefaultPresets("-", 1);
+  }
+  ~TAVOPlug() override = default;
+
+  // [main thread · takes the processing lock]
+  void Reset() override { core_.Reset(*this); }
+  // [any thread · takes the processing lock]
+  void ParamChanged(int paramIdx) override { core_.ParamChanged(*this, paramIdx); }
+  // [audio thread · processing lock held · no allocation]
+  void ProcessDouble(double** inputs, double** outputs, int frames) override {
+    core_.ProcessDouble(*this, inputs, outputs, frames);
+  }
+
+  const SignalChain& Chain() const { return core_.Chain(); }
+  int MeterControl() const { return core_.MeterControl(); }
+
+private:
+  TAVOCore core_;
+};
+
+// [any thread] The lock under which every TAVO instance, of any format, is constructed.
+std::mutex& TAVOConstructionLock();
+
+// [main thread · may block] Creates one instance under TAVOConstructionLock, so two instances are
 // never constructed at the same time.
-std::unique_ptr<TAVO> CreateTAVO();
+template <class PlugFormat = IPlugWithoutHost> std::unique_ptr<TAVOPlug<PlugFormat>> MakeTAVO() {
+  std::lock_guard guard(TAVOConstructionLock());
+  return std::make_unique<TAVOPlug<PlugFormat>>();
+}
+
+// The effect with no host format: what the effect's tests, the benchmarks and any tool that
+// renders without a host use.
+using TAVO = TAVOPlug<IPlugWithoutHost>;
+extern template class TAVOPlug<IPlugWithoutHost>;
 
 } // namespace tavo

@@ -1,6 +1,6 @@
 #include "effect/TAVOEditor.h"
 
-#include "effect/TAVO.h"
+#include "effect/TAVODescriptor.h"
 #include "graphics/GraphicsFactory.h"
 #include "graphics/IBitmapControl.h"
 #include "graphics/IFaderControl.h"
@@ -24,8 +24,8 @@ struct KnobPlace {
 
 } // namespace
 
-std::unique_ptr<IGraphics> BuildTAVOEditor(TAVO* plug, int* meterControl) {
-  auto editor = MakeGraphics(plug, TAVO::kEditorWidth, TAVO::kEditorHeight, 0);
+std::unique_ptr<IGraphics> BuildTAVOEditor(IPlugBase* plug, int* meterControl) {
+  auto editor = MakeGraphics(plug, kTAVODescriptor.editorWidth, kTAVODescriptor.editorHeight, 0);
   if (!editor) return nullptr;
 
   editor->AttachBackground(kImageMeterFace, "resources/img/VUBG1.png");
@@ -45,15 +45,15 @@ std::unique_ptr<IGraphics> BuildTAVOEditor(TAVO* plug, int* meterControl) {
   if (meterControl) *meterControl = needleIdx;
   editor->AttachControl(std::make_unique<IBitmapControl>(plug, 0, 0, -1, panel, kBlendSourceAlpha));
   editor->AttachControl(std::make_unique<IRadioButtonsControl>(
-      plug, IBounds(105, 16, 261, 34), TAVO::kVUMode, kVUModeButtons, led, 1, false));
+      plug, IBounds(105, 16, 261, 34), TAVOParams::kVUMode, kVUModeButtons, led, 1, false));
 
   constexpr KnobPlace kKnobs[] = {
-      {13, 47, TAVO::kInputTrim, kImageSmallKnob},
-      {252, 47, TAVO::kCrosstalkLevel, kImageSmallKnob},
-      {34, 118, TAVO::kDrive, kImageLargeKnob},
-      {169, 118, TAVO::kOutputCompensation, kImageLargeKnob},
-      {34, 246, TAVO::kAsymmetry, kImageLargeKnob},
-      {169, 246, TAVO::kFreqResponse, kImageLargeKnob},
+      {13, 47, TAVOParams::kInputTrim, kImageSmallKnob},
+      {252, 47, TAVOParams::kCrosstalkLevel, kImageSmallKnob},
+      {34, 118, TAVOParams::kDrive, kImageLargeKnob},
+      {169, 118, TAVOParams::kOutputCompensation, kImageLargeKnob},
+      {34, 246, TAVOParams::kAsymmetry, kImageLargeKnob},
+      {169, 246, TAVOParams::kFreqResponse, kImageLargeKnob},
   };
   for (const KnobPlace& k : kKnobs) {
     editor->AttachControl(std::make_unique<IKnobMultiControl>(
@@ -62,8 +62,8 @@ std::unique_ptr<IGraphics> BuildTAVOEditor(TAVO* plug, int* meterControl) {
   }
 
   // Drawn last: with Bypass on, cracked glass lies over the whole meter window.
-  editor->AttachControl(
-      std::make_unique<ISwitchControl>(plug, 57, 41, TAVO::kBypass, bypass, kBlendSourceAlpha));
+  editor->AttachControl(std::make_unique<ISwitchControl>(plug, 57, 41, TAVOParams::kBypass, bypass,
+                                                         kBlendSourceAlpha));
   return editor;
 }
 

@@ -5,11 +5,10 @@
 
 #include <memory>
 
+#include "framework/IPlugBase.h"
 #include "graphics/IGraphics.h"
 
 namespace tavo {
-
-class TAVO;
 
 // The artwork's resource identifiers and the file names they are known by.
 enum TAVOImage : int {
@@ -40,6 +39,6 @@ enum TAVOControl : int {
 
 // [main thread · may block] Builds the editor for the plug-in and stores the needle's control
 // index in meterControl. Null where the platform offers no editor.
-std::unique_ptr<IGraphics> BuildTAVOEditor(TAVO* plug, int* meterControl);
+std::unique_ptr<IGraphics> BuildTAVOEditor(IPlugBase* plug, int* meterControl);
 
 } // namespace tavo

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "framework/GrowableBuffer.h"
+#include "base/GrowableBuffer.h"
 
 namespace tavo {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/FixedText.h"
+#include "base/FixedText.h"
 
 namespace tavo {
 

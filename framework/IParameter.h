@@ -10,8 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/GrowableBuffer.h"
-#include "framework/RelaxedAtomic.h"
+#include "base/GrowableBuffer.h"
+#include "base/RelaxedAtomic.h"
 
 namespace tavo {
 

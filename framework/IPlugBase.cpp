@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/FixedText.h"
+#include "base/FixedText.h"
 #include "framework/Trace.h"
-#include "graphics/IGraphics.h"
 
 namespace tavo {
 
@@ -90,8 +89,16 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
 }
 
 IPlugBase::~IPlugBase() {
-  delete editor_;
-  editor_ = nullptr;
+  editor_.reset();
+}
+
+void IPlugBase::ConnectAllChannels(int blockSize) {
+  if (NInChannels() > 0) {
+    latencyDelay_ = std::make_unique<LatencyDelay>(NInChannels(), NOutChannels(), Latency());
+  }
+  ConnectInputs(0, NInChannels(), true);
+  ConnectOutputs(0, NOutChannels(), true);
+  ConfigureBlockSize(blockSize);
 }
 
 void IPlugBase::Reset() {

@@ -1,17 +1,21 @@
 #pragma once
 // The host-independent base of every plug-in: it owns the parameters, the preset slots, the
-// attached editor, the legal channel configurations, the channel records through which host
-// audio reaches the effect, the sample rate, block size and latency, and the processing lock.
+// attached editor (through framework/IEditor.h), the legal channel configurations, the channel
+// records through which host audio reaches the effect, the sample rate, block size and latency, and
+// the processing lock.
 //
-// A host adaptor derives from it and drives it; the effect derives from the adaptor and
-// overrides Reset, ParamChanged and ProcessDouble. Per audio block the adaptor holds `lock` across
-// BindInputsFloat, BindOutputsFloat and RunProcess (or RunBypass).
+// A host adaptor derives from it and drives it; the effect derives from the adaptor (or from
+// IPlugWithoutHost, with no host) and overrides Reset, ParamChanged and ProcessDouble. Per audio
+// block the adaptor holds `lock` across BindInputsFloat, BindOutputsFloat and RunProcess (or
+// RunBypass).
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
+#include "base/GrowableBuffer.h"
 #include "framework/Channels.h"
-#include "framework/GrowableBuffer.h"
+#include "framework/IEditor.h"
 #include "framework/IParameter.h"
 #include "framework/IPresetSlot.h"
 #include "framework/IStateChunk.h"
@@ -19,8 +23,6 @@
 #include "framework/LatencyDelay.h"
 
 namespace tavo {
-
-class IGraphics;
 
 // Host interface kinds.
 enum ApiKind : int32_t {
@@ -90,7 +92,7 @@ public:
   virtual void ReservedHook32() {}
   // [main thread · takes the processing lock] Hands the editor to the plug-in, which owns it
   // from here on and deletes it with itself. A null editor is accepted and ignored.
-  virtual void AttachEditor(IGraphics* editor);
+  virtual void AttachEditor(std::unique_ptr<IEditor> editor);
   virtual void ConfigureLatency(int frames);
   virtual bool SendMessageToHost(void* message) = 0;
   virtual bool ReservedQuery36(void*) { return false; }
@@ -104,6 +106,11 @@ public:
   // ---- Parameters ----
   int NParams() const { return params_.Count(); }
   IParameter* GetParam(int idx) const { return params_.Get(idx); }
+  // [main thread · takes the processing lock] The host moved parameter i to a plain value: the
+  // editor's controls follow first, then the parameter stores the value clamped to its range
+  // (without rounding to the step) and the effect hears ParamChanged. Nothing is echoed back to
+  // the host. An index outside the parameters changes nothing.
+  void SetParameterFromHost(int paramIdx, double plain);
 
   // ---- Channels and configurations ----
   int NInChannels() const { return inputs_.Count(); }
@@ -184,12 +191,18 @@ public:
   bool DumpPresetBlob(const char* path);
 
   // ---- Editor ----
-  IGraphics* GetGUI() const { return editor_; }
+  // The attached editor, or null. Layers that know the graphics core reach it with GraphicsOf.
+  IEditor* GetGUI() const { return editor_.get(); }
 
   // The processing lock, recursive: Reset and ParamChanged may be called while it is held.
   std::recursive_mutex lock;
 
 protected:
+  // [main thread · allocates] What a host adaptor does before its host calls: creates the latency
+  // delay when the plug-in has inputs, connects every channel and sizes the scratch buffers for
+  // blocks of `blockSize` frames.
+  void ConnectAllChannels(int blockSize);
+
   int32_t host_ = -1;
   int32_t hostVersion_ = 0;
 
@@ -220,7 +233,7 @@ protected:
   std::unique_ptr<LatencyDelay> latencyDelay_;
 
 private:
-  IGraphics* editor_ = nullptr; // owned from AttachEditor on
+  std::unique_ptr<IEditor> editor_; // from AttachEditor on
   OwnedList<IParameter> params_;
   OwnedList<IPresetSlot> presets_;
   GrowableArray<double*> inputPtrs_;

@@ -4,7 +4,6 @@
 
 #include "framework/IPlugBase.h"
 #include "framework/Trace.h"
-#include "graphics/IGraphics.h"
 
 namespace tavo {
 
@@ -22,15 +21,23 @@ void IPlugBase::SetParameterFromGUI(int paramIdx, double normalized) {
   ParamChanged(paramIdx);
 }
 
-void IPlugBase::AttachEditor(IGraphics* editor) {
+void IPlugBase::SetParameterFromHost(int paramIdx, double plain) {
+  IParameter* param = GetParam(paramIdx);
+  if (!param) return;
+  std::lock_guard guard(lock);
+  if (IEditor* editor = GetGUI()) editor->SetParameterFromPlug(paramIdx, plain, false);
+  param->SetValueClamped(plain);
+  ParamChanged(paramIdx);
+}
+
+void IPlugBase::AttachEditor(std::unique_ptr<IEditor> editor) {
   if (!editor) return;
   std::lock_guard guard(lock);
   for (int i = 0; const IParameter* param : params_) {
     editor->SetParameterFromPlug(i++, param->GetNormalized(), true);
   }
   editor->PrepareSurfaces();
-  delete editor_; // a second editor replaces the first
-  editor_ = editor;
+  editor_ = std::move(editor); // a second editor replaces the first
 }
 
 void IPlugBase::RefreshEditorParams() {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/FixedText.h"
 #include "framework/Base64.h"
-#include "framework/FixedText.h"
 #include "framework/IPlugBase.h"
 #include "framework/Trace.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // One preset: a name and a state chunk in the plug-in's state layout.
 
-#include "framework/FixedText.h"
+#include "base/FixedText.h"
 #include "framework/IStateChunk.h"
 
 namespace tavo {

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <span>
 
-#include "framework/GrowableBuffer.h"
+#include "base/GrowableBuffer.h"
 
 namespace tavo {
 

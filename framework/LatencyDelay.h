@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "framework/GrowableBuffer.h"
+#include "base/GrowableBuffer.h"
 
 namespace tavo {
 

@@ -5,8 +5,8 @@
 #include <mutex>
 #include <vector>
 
+#include "base/FixedText.h"
 #include "drawing/LICE_CachedFont.h"
-#include "framework/FixedText.h"
 
 namespace tavo {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "framework/FixedText.h"
+#include "base/FixedText.h"
 
 class LICE_IBitmap;
 class LICE_CachedFont;

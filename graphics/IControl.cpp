@@ -131,7 +131,7 @@ void IControl::PromptUserInput() {
 
 void IControl::PromptUserInputAt(const IBounds& at) {
   if (paramIdx < 0 || disablePrompt || !plug) return;
-  IGraphics* graphics = plug->GetGUI();
+  IGraphics* graphics = GraphicsOf(plug);
   if (!graphics) return;
   graphics->PromptUserInput(this, at);
   pendingRedraw = true;

@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "framework/GrowableBuffer.h"
-#include "framework/RelaxedAtomic.h"
+#include "base/GrowableBuffer.h"
+#include "base/RelaxedAtomic.h"
 #include "graphics/GraphicsTypes.h"
 
 namespace tavo {

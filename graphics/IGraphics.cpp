@@ -452,4 +452,8 @@ bool IGraphics::Draw(const IBounds& rect) {
   return DrawScreen(rect);
 }
 
+IGraphics* GraphicsOf(const IPlugBase* plug) {
+  return plug ? dynamic_cast<IGraphics*>(plug->GetGUI()) : nullptr;
+}
+
 } // namespace tavo

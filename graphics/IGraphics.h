@@ -12,7 +12,8 @@
 #include <memory>
 #include <mutex>
 
-#include "framework/GrowableBuffer.h"
+#include "base/GrowableBuffer.h"
+#include "framework/IEditor.h"
 #include "graphics/GraphicsTypes.h"
 #include "graphics/IControl.h"
 #include "graphics/IPopupMenu.h"
@@ -25,7 +26,7 @@ namespace tavo {
 
 class IPlugBase;
 
-class IGraphics {
+class IGraphics : public IEditor {
 public:
   static constexpr int kDefaultFps = 25;
 
@@ -35,7 +36,8 @@ public:
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
 
-  // ---- Virtual operations, in slot order (platform ones are supplied by the window class) ----
+  // ---- Virtual operations, in slot order after IEditor's (platform ones are supplied by the
+  // window class) ----
   // [editor thread] Copies the updated part of the surface to the window.
   virtual bool DrawScreen(const IBounds& rect) = 0;
   // [editor thread] DrawText in measuring mode: rect takes the text's extent.
@@ -102,10 +104,10 @@ public:
   // ---- Parameter flow ----
   // [editor thread or processing lock held] Moves every control bound to the parameter, and every
   // control that shows it as an auxiliary parameter, without echoing the value back.
-  void SetParameterFromPlug(int paramIdx, double value, bool isNormalized);
+  void SetParameterFromPlug(int paramIdx, double value, bool isNormalized) override;
   // [any thread · lock-free] Moves one control directly (the meter needle from the audio thread).
   // An index outside the list is ignored.
-  void SetControlFromPlug(int controlIdx, double normalized);
+  void SetControlFromPlug(int controlIdx, double normalized) override;
   // [editor thread] The editor's prompt for a control's parameter: a menu of the display texts for
   // Enum and Bool parameters, a text entry otherwise.
   void PromptUserInput(IControl* control, const IBounds& rect);
@@ -114,7 +116,7 @@ public:
 
   // ---- Surfaces ----
   // [main thread · allocates] Creates the surface (width × height) and the empty scratch bitmap.
-  void PrepareSurfaces();
+  void PrepareSurfaces() override;
   LICE_SysBitmap* Surface() const { return surface_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -197,5 +199,9 @@ protected:
   bool strictDrawing_ = true;
   std::unique_ptr<IControl> keyCatcher_;
 };
+
+// [any thread] The plug-in's editor as the graphics core; null without a plug-in, without an
+// editor, or when the editor is of another kind.
+IGraphics* GraphicsOf(const IPlugBase* plug);
 
 } // namespace tavo

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "framework/GrowableBuffer.h"
+#include "base/GrowableBuffer.h"
 #include "graphics/IControl.h"
 
 namespace tavo {

@@ -1,6 +1,6 @@
 #include "graphics/IURLControl.h"
 
-#include "framework/FixedText.h"
+#include "base/FixedText.h"
 #include "framework/IPlugBase.h"
 #include "graphics/IGraphics.h"
 
@@ -15,7 +15,7 @@ IURLControl::IURLControl(IPlugBase* plugIn, const IBounds& bounds, const char* l
 }
 
 void IURLControl::OnMouseDown(int, int, const MouseMods&) {
-  IGraphics* graphics = plug ? plug->GetGUI() : nullptr;
+  IGraphics* graphics = GraphicsOf(plug);
   if (!graphics) return;
   bool opened = false;
   if (url[0]) opened = graphics->OpenURL(url, windowName);

@@ -2,11 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 
-#include "effect/TAVO.h"
 #include "hostlib/CProcessType.h"
 #include "hostlib/StemFormat.h"
+#include "module/TAVORTAS.h"
 #include "rtas/CustomViewFactory.h"
 #include "rtas/IPlugDigiView.h"
 #include "rtas/IPlugProcessRTAS.h"
@@ -38,8 +37,8 @@ int32_t CategoryValue(const char* name) {
 }
 
 IPlugGroup::IPlugGroup() {
-  SetManufacturerNames(identity::kManufacturerNames, identity::kManufacturerID);
-  SetProductNames(identity::kProductNames, identity::kProductNumber);
+  SetManufacturerNames(identity::kPlug.makerNameVariants, identity::kPlug.makerID);
+  SetProductNames(identity::kPlug.effectNameVariants, identity::kProductNumber);
   AddFeatureCode(identity::kGroupFeature);
 }
 
@@ -49,17 +48,17 @@ void IPlugGroup::Initialize() {
 }
 
 void IPlugGroup::CreateEffectTypes() {
-  const int32_t category = CategoryValue(identity::kCategory);
+  const int32_t category = CategoryValue(identity::kPlug.category);
   size_t nextType = 0;
-  const char* token = identity::kChannelIO;
+  const char* token = identity::kPlug.channelIO;
   while (token) {
     int inputs = 0, outputs = 0;
     // A token that is not "<inputs>-<outputs>" takes no type identifier.
     if (std::sscanf(token, "%d-%d", &inputs, &outputs) == 2 &&
-        nextType < std::size(identity::kTypeIDs)) {
-      auto type = std::make_unique<CEffectTypeRTAS>(identity::kTypeIDs[nextType++],
-                                                    identity::kProductID, category, true);
-      type->SetNames(identity::kProductNames);
+        nextType < identity::kPlug.typeIDs.size()) {
+      auto type = std::make_unique<CEffectTypeRTAS>(identity::kPlug.typeIDs[nextType++],
+                                                    identity::kPlug.uniqueID, category, true);
+      type->SetNames(identity::kPlug.effectNameVariants);
       type->SetProperty(identity::kPlugInTypeValue, CEffectType::kPropertyPlugInType);
       type->SetStemFormats(ChannelsToStemFormat(inputs), ChannelsToStemFormat(outputs), 0);
       for (int32_t code : identity::kTypeFeatures)
@@ -73,7 +72,7 @@ void IPlugGroup::CreateEffectTypes() {
 }
 
 std::unique_ptr<CEffectProcess> IPlugGroup::NewEffectProcess() {
-  return std::make_unique<IPlugProcessRTAS>(identity::kProductID, &MakeEffect);
+  return std::make_unique<IPlugProcessRTAS>(identity::kPlug.uniqueID, &MakeEffect);
 }
 
 } // namespace tavo

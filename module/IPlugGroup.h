@@ -5,21 +5,17 @@
 #include <cstdint>
 #include <memory>
 
+#include "effect/TAVODescriptor.h"
 #include "hostlib/CEffectProcess.h"
 #include "hostlib/CProcessGroup.h"
 
 namespace tavo {
 
-// The effect's identity as the host sees it.
+// How this host interface registers the effect. Names, identifiers, layouts and category come
+// from the effect's descriptor (effect/TAVODescriptor.h); the codes below are this interface's own.
 namespace identity {
-inline constexpr const char* kManufacturerNames = "Quenstrel\nQuenstrel\nQnSl";
-inline constexpr int32_t kManufacturerID = hostabi::FourCC("QnSl");
-inline constexpr const char* kProductNames = "TAVO\nTAVO";
-inline constexpr int32_t kProductID = hostabi::FourCC("TAVO");
+inline constexpr const PlugDescriptor& kPlug = kTAVODescriptor;
 inline constexpr int32_t kProductNumber = 1;
-inline constexpr int32_t kTypeIDs[] = {hostabi::FourCC("TAV1"), hostabi::FourCC("TAV2")};
-inline constexpr const char* kCategory = "Harmonic";
-inline constexpr const char* kChannelIO = "1-1 2-2";
 inline constexpr int32_t kGroupFeature = 14;
 inline constexpr int32_t kPlugInTypeValue = 6;
 inline constexpr int32_t kTypeFeatures[] = {8, 48, 55};
@@ -36,7 +32,7 @@ public:
   // [main thread · may throw CDAEError] The group's base initialisation, which creates the types,
   // then the editor's view class joins the view factory.
   void Initialize() override;
-  // [main thread · may throw CDAEError] One type per layout of kChannelIO that parses.
+  // [main thread · may throw CDAEError] One type per layout of the channel layouts that parses.
   void CreateEffectTypes() override;
 
   // [main thread] The process the types' factory creates: the adaptor for the effect.

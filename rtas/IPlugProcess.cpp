@@ -211,7 +211,7 @@ void IPlugProcess::Inform(int paramIdx) {
 }
 
 int32_t IPlugProcess::GetControlUnderMouse(int32_t, int32_t, int32_t* index) {
-  IGraphics* editor = plug ? plug->GetGUI() : nullptr;
+  IGraphics* editor = GraphicsOf(plug.get());
   const int paramIdx = editor ? editor->TakeAutomationParam() : -1;
   if (index) *index = paramIdx < 0 ? 0 : paramIdx + kFirstParamControl;
   return kNoErr;
@@ -369,7 +369,7 @@ IPlugRTAS* IPlugProcess::Bridge::GetPlug() {
 }
 
 IGraphics* IPlugProcess::Bridge::GetEditor() {
-  return owner_.plug ? owner_.plug->GetGUI() : nullptr;
+  return GraphicsOf(owner_.plug.get());
 }
 
 void IPlugProcess::Bridge::MarkStateChanged() {

@@ -1,6 +1,5 @@
 #include "rtas/IPlugRTAS.h"
 
-#include "graphics/IGraphics.h"
 #include "rtas/ControlValueMapping.h"
 
 namespace tavo {
@@ -12,12 +11,7 @@ IPlugRTAS::IPlugRTAS(int nParams, const char* channelIOStr, int nPresets, const 
     : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, effectVersion,
                 uniqueID, makerID, latency, ignored, stateIsOpaque, spareFlag, kApiRTAS) {
   extraInputConnected_ = 0;
-  if (NInChannels() > 0) {
-    latencyDelay_ = std::make_unique<LatencyDelay>(NInChannels(), NOutChannels(), Latency());
-  }
-  ConnectInputs(0, NInChannels(), true);
-  ConnectOutputs(0, NOutChannels(), true);
-  ConfigureBlockSize(kInitialBlockSize);
+  ConnectAllChannels(kInitialBlockSize);
 }
 
 void IPlugRTAS::AttachProcess(ProcessInterface* process) {
@@ -31,15 +25,6 @@ void IPlugRTAS::SetExtraInputConnected(uint8_t connected) {
   if (connected == extraInputConnected_) return;
   ClearScratch();
   extraInputConnected_ = connected;
-}
-
-void IPlugRTAS::SetParameterFromHost(int paramIdx, double plain) {
-  IParameter* param = GetParam(paramIdx);
-  if (!param) return;
-  std::lock_guard guard(lock);
-  if (IGraphics* editor = GetGUI()) editor->SetParameterFromPlug(paramIdx, plain, false);
-  param->SetValueClamped(plain);
-  ParamChanged(paramIdx);
 }
 
 bool IPlugRTAS::ControlExists(int controlIdx) const {

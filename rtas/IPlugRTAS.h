@@ -17,7 +17,8 @@ public:
   static constexpr int kInitialBlockSize = 1024;
 
   // [main thread] The base's arguments, without the interface kind (always the real-time one).
-  // Creates the latency delay, connects every channel and sizes the scratch buffers.
+  // Creates the latency delay, connects every channel and sizes the scratch buffers. A host
+  // moving a control reaches the plug-in through the base's SetParameterFromHost.
   IPlugRTAS(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
             const char* productName, const char* makerName, int effectVersion, int uniqueID,
             int makerID, int latency, int ignored = 0, bool stateIsOpaque = false,
@@ -32,12 +33,6 @@ public:
   // [main thread · processing lock not needed] A changed extra input clears the scratch buffers.
   void SetExtraInputConnected(uint8_t connected);
   uint8_t ExtraInputConnected() const { return extraInputConnected_; }
-
-  // [main thread · takes the processing lock] The host moved parameter i's control to a plain
-  // value: the editor's controls follow first, then the parameter stores the value clamped to its
-  // range (without rounding to the step) and the effect hears ParamChanged. Nothing is echoed
-  // back to the host.
-  void SetParameterFromHost(int paramIdx, double plain);
 
   // ---- IPlugBase operations that reach the host ----
   void BeginHostEdit(int paramIdx) override;

@@ -3,7 +3,7 @@
 // entry, message boxes, links, file and colour choices. Tests and the command-line host install
 // one; without a responder every question is answered "cancelled".
 
-#include "framework/GrowableBuffer.h"
+#include "base/GrowableBuffer.h"
 #include "graphics/GraphicsTypes.h"
 #include "graphics/IPopupMenu.h"
 

@@ -28,7 +28,7 @@ TEST(TAVOConcurrency, RenderingSurvivesEditorHostAndStateTraffic) {
   editor->AttachControl(std::unique_ptr<IControl>(needle)); // the chain's needle goes here
   Knob* drive = new Knob(&plug, IBounds(0, 0, 10, 10), TAVO::kDrive);
   editor->AttachControl(std::unique_ptr<IControl>(drive));
-  plug.AttachEditor(editor.release());
+  plug.AttachEditor(std::move(editor));
   ASSERT_EQ(plug.MeterControl(), 1);
 
   std::atomic<bool> stop{false};
@@ -62,7 +62,7 @@ TEST(TAVOConcurrency, RenderingSurvivesEditorHostAndStateTraffic) {
       volatile double shown = needle->Value(); // what a redraw would read
       (void)shown;
       IBounds dirty;
-      plug.GetGUI()->IsDirty(dirty);
+      GraphicsOf(&plug)->IsDirty(dirty);
     }
   });
 

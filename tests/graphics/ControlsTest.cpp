@@ -37,7 +37,7 @@ protected:
     auto owned = std::make_unique<TestEditor>(&plug);
     editor = owned.get();
     editor->SetResponder(&responder);
-    plug.AttachEditor(owned.release());
+    plug.AttachEditor(std::move(owned));
   }
 
   template <typename T> T* Attach(std::unique_ptr<T> control) {

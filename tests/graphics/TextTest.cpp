@@ -24,7 +24,7 @@ protected:
     auto owned = std::make_unique<TestEditor>(&plug);
     editor = owned.get();
     editor->SetResponder(&responder);
-    plug.AttachEditor(owned.release());
+    plug.AttachEditor(std::move(owned));
     editor->ClearSurface(0xFFFFFFFFu);
   }
   // Pixels in the rectangle darker than white.

@@ -158,7 +158,7 @@ TEST(PlugRTASHost, HostAutomationMovesTheEditorFirstAndNeverEchoes) {
   auto* b = new test::PlainControl(&plug, IBounds(10, 0, 20, 10), 0);
   g->AttachControl(std::unique_ptr<IControl>(a));
   g->AttachControl(std::unique_ptr<IControl>(b));
-  plug.AttachEditor(g.release());
+  plug.AttachEditor(std::move(g));
   process.log.clear();
   plug.changed.clear();
   plug.SetParameterFromHost(0, 30.0); // beyond the range: stored clamped

@@ -1,5 +1,5 @@
 #pragma once
-// Bounded copies into the framework's fixed-size, NUL-terminated text fields. A text longer than
+// Bounded copies into fixed-size, NUL-terminated text fields. A text longer than
 // its field is cut at the field (less the terminator); a null source counts as empty.
 
 #include <cstddef>

@@ -1,5 +1,5 @@
 #pragma once
-// The one growable storage type of the framework: texts, lists and byte buffers all sit on it.
+// The one growable storage type of every layer: texts, lists and byte buffers all sit on it.
 //
 // A buffer keeps its block while a new size fits the capacity, grows by a reserve when it does
 // not, and gives memory back only when asked to and when the new size is well below what it

@@ -7,13 +7,13 @@
 
 #include <memory>
 
-#include "effect/TAVO.h"
 #include "host/engine/StandInControl.h"
 #include "hostlib/CHostEngine.h"
 #include "hostlib/CModuleState.h"
 #include "hostlib/CProcessGroup.h"
 #include "hostlib/CTokenService.h"
 #include "module/IPlugGroup.h"
+#include "module/TAVORTAS.h"
 #include "rtas/IPlugProcessRTAS.h"
 #include "tests/support/FreshHost.h"
 
@@ -43,7 +43,7 @@ protected:
     return *process;
   }
 
-  TAVO& Effect() { return *static_cast<TAVO*>(process->Plug()); }
+  TAVORTAS& Effect() { return *static_cast<TAVORTAS*>(process->Plug()); }
 
   std::unique_ptr<IPlugGroup> group;
   std::unique_ptr<IPlugProcessRTAS> process;

@@ -34,6 +34,18 @@ HostChunk SaveChunk(IPlugProcess& p) {
 
 class ProcessAdaptor : public AdaptorFixture {};
 
+TEST_F(ProcessAdaptor, TheEffectStandsOnTheAdaptorsBaseWithTheDescriptorsIdentity) {
+  MakeProcess();
+  IPlugBase* plug = process->Plug();
+  ASSERT_NE(dynamic_cast<TAVORTAS*>(plug), nullptr);
+  EXPECT_NE(dynamic_cast<IPlugRTAS*>(plug), nullptr);
+  EXPECT_EQ(plug->ApiKind(), kApiRTAS);
+  EXPECT_EQ(plug->HostKind(), 2); // under this interface the host is always the same family
+  EXPECT_EQ(plug->UniqueID(), kTAVODescriptor.uniqueID);
+  EXPECT_EQ(plug->Latency(), 6);
+  EXPECT_EQ(group->TypeCount(), 2); // one per layout of "1-1 2-2"
+}
+
 TEST_F(ProcessAdaptor, MakesTheMasterBypassAndOneControlPerParameter) {
   IPlugProcessRTAS& p = MakeProcess();
   ASSERT_EQ(p.ControlCount(), 9);
@@ -42,11 +54,11 @@ TEST_F(ProcessAdaptor, MakesTheMasterBypassAndOneControlPerParameter) {
   for (int32_t k = 2; k <= 9; ++k)
     EXPECT_EQ(p.Control(k)->GetControlID(), 0x206C6420 + (k - 2)) << k;
   // Double parameters become linear controls, the enum and bool become lists.
-  EXPECT_NE(dynamic_cast<CPluginControl_Linear*>(p.Control(2 + TAVO::kDrive)), nullptr);
-  auto* vuMode = dynamic_cast<CPluginControl_List*>(p.Control(2 + TAVO::kVUMode));
+  EXPECT_NE(dynamic_cast<CPluginControl_Linear*>(p.Control(2 + TAVORTAS::kDrive)), nullptr);
+  auto* vuMode = dynamic_cast<CPluginControl_List*>(p.Control(2 + TAVORTAS::kVUMode));
   ASSERT_NE(vuMode, nullptr);
   EXPECT_EQ(vuMode->Items().size(), 3u);
-  EXPECT_NE(dynamic_cast<CPluginControl_List*>(p.Control(2 + TAVO::kBypass)), nullptr);
+  EXPECT_NE(dynamic_cast<CPluginControl_List*>(p.Control(2 + TAVORTAS::kBypass)), nullptr);
 }
 
 TEST_F(ProcessAdaptor, InitialisationConnectsTheTypesChannelsAndSampleRate) {
@@ -96,32 +108,32 @@ TEST_F(ProcessAdaptor, OnlyChunkOneExists) {
 
 TEST_F(ProcessAdaptor, RestoringAChunkBringsBackEveryParameterAndTellsTheHost) {
   IPlugProcessRTAS& p = MakeProcess();
-  Effect().GetParam(TAVO::kDrive)->SetValueClamped(7.25);
-  Effect().GetParam(TAVO::kVUMode)->SetValueClamped(2);
+  Effect().GetParam(TAVORTAS::kDrive)->SetValueClamped(7.25);
+  Effect().GetParam(TAVORTAS::kVUMode)->SetValueClamped(2);
   HostChunk saved = SaveChunk(p);
   EXPECT_EQ(saved.Header()->size, 120);
 
-  Effect().GetParam(TAVO::kDrive)->SetValueClamped(1.0);
-  Effect().GetParam(TAVO::kVUMode)->SetValueClamped(0);
+  Effect().GetParam(TAVORTAS::kDrive)->SetValueClamped(1.0);
+  Effect().GetParam(TAVORTAS::kVUMode)->SetValueClamped(0);
   const int32_t changesBefore = p.StateChangeCounter();
   standin::ClearDispatchedMessages();
   EXPECT_EQ(p.SetChunk(FourCC("TAVO"), saved.Header()), 0);
 
-  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kDrive)->Value(), 7.25);
-  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kVUMode)->Value(), 2.0);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVORTAS::kDrive)->Value(), 7.25);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVORTAS::kVUMode)->Value(), 2.0);
   // Every control holds the restored value and the host heard of each one.
-  for (int i = 0; i < TAVO::kNumParams; ++i)
+  for (int i = 0; i < TAVORTAS::kNumParams; ++i)
     EXPECT_EQ(p.Control(i + 2)->GetControlValue(), ControlValueOfParam(*Effect().GetParam(i))) << i;
   int values = 0;
   for (const auto& m : standin::DispatchedMessages())
     values += m.kind == FourCC("CAVL");
-  EXPECT_EQ(values, TAVO::kNumParams);
+  EXPECT_EQ(values, TAVORTAS::kNumParams);
   EXPECT_GT(p.StateChangeCounter(), changesBefore);
 
   uint8_t equal = 0;
   EXPECT_EQ(p.CompareChunk(FourCC("TAVO"), saved.Header(), &equal), 0);
   EXPECT_EQ(equal, 1);
-  Effect().GetParam(TAVO::kDrive)->SetValueClamped(3.0);
+  Effect().GetParam(TAVORTAS::kDrive)->SetValueClamped(3.0);
   EXPECT_EQ(p.CompareChunk(FourCC("TAVO"), saved.Header(), &equal), 0);
   EXPECT_EQ(equal, 0);
 }
@@ -143,14 +155,14 @@ TEST_F(ProcessAdaptor, ChunksThatLieAboutTheirSizeAreRefused) {
 
 TEST_F(ProcessAdaptor, ALongerChunkRestoresTheStateThisVersionKnows) {
   IPlugProcessRTAS& p = MakeProcess();
-  Effect().GetParam(TAVO::kDrive)->SetValueClamped(7.25);
+  Effect().GetParam(TAVORTAS::kDrive)->SetValueClamped(7.25);
   HostChunk saved = SaveChunk(p);
   // Saved by a version with two more parameters: their values follow ours.
   saved.bytes.resize(saved.bytes.size() + 16, 0x11);
   saved.Header()->size += 16;
-  Effect().GetParam(TAVO::kDrive)->SetValueClamped(1.0);
+  Effect().GetParam(TAVORTAS::kDrive)->SetValueClamped(1.0);
   EXPECT_EQ(p.SetChunk(FourCC("TAVO"), saved.Header()), 0);
-  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kDrive)->Value(), 7.25);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVORTAS::kDrive)->Value(), 7.25);
   uint8_t equal = 0;
   EXPECT_EQ(p.CompareChunk(FourCC("TAVO"), saved.Header(), &equal), 0);
   EXPECT_EQ(equal, 1);
@@ -159,7 +171,7 @@ TEST_F(ProcessAdaptor, ALongerChunkRestoresTheStateThisVersionKnows) {
 TEST_F(ProcessAdaptor, SizesBelowTheHeaderAreRefusedWithoutWrapping) {
   IPlugProcessRTAS& p = MakeProcess();
   HostChunk saved = SaveChunk(p);
-  Effect().GetParam(TAVO::kDrive)->SetValueClamped(3.0);
+  Effect().GetParam(TAVORTAS::kDrive)->SetValueClamped(3.0);
   uint8_t equal = 7;
   for (const int32_t size : {kLowest, kLowest + 55, -1, 55}) {
     saved.Header()->size = size;
@@ -167,43 +179,43 @@ TEST_F(ProcessAdaptor, SizesBelowTheHeaderAreRefusedWithoutWrapping) {
     EXPECT_EQ(p.CompareChunk(FourCC("TAVO"), saved.Header(), &equal), -7157) << size;
   }
   EXPECT_EQ(equal, 7);
-  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kDrive)->Value(), 3.0);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVORTAS::kDrive)->Value(), 3.0);
 }
 
 TEST_F(ProcessAdaptor, HostMovingAControlSetsThePlainParameter) {
   IPlugProcessRTAS& p = MakeProcess();
   // Drive spans 0 … 10: the top of the control range is 10.
-  p.SetControlValueFromHost(2 + TAVO::kDrive, kHighest);
-  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kDrive)->Value(), 10.0);
-  p.SetControlValueFromHost(2 + TAVO::kVUMode, kHighest);
-  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kVUMode)->Value(), 2.0);
-  p.SetControlValueFromHost(2 + TAVO::kInputTrim, kLowest);
-  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVO::kInputTrim)->Value(), -20.0);
+  p.SetControlValueFromHost(2 + TAVORTAS::kDrive, kHighest);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVORTAS::kDrive)->Value(), 10.0);
+  p.SetControlValueFromHost(2 + TAVORTAS::kVUMode, kHighest);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVORTAS::kVUMode)->Value(), 2.0);
+  p.SetControlValueFromHost(2 + TAVORTAS::kInputTrim, kLowest);
+  EXPECT_DOUBLE_EQ(Effect().GetParam(TAVORTAS::kInputTrim)->Value(), -20.0);
 }
 
 TEST_F(ProcessAdaptor, MasterBypassDoesNotReachTheParameters) {
   IPlugProcessRTAS& p = MakeProcess();
   std::vector<double> before;
-  for (int i = 0; i < TAVO::kNumParams; ++i)
+  for (int i = 0; i < TAVORTAS::kNumParams; ++i)
     before.push_back(Effect().GetParam(i)->Value());
   p.SetControlValueFromHost(1, kHighest);
   EXPECT_TRUE(p.IsBypassed());
-  for (int i = 0; i < TAVO::kNumParams; ++i)
+  for (int i = 0; i < TAVORTAS::kNumParams; ++i)
     EXPECT_EQ(Effect().GetParam(i)->Value(), before[static_cast<size_t>(i)]) << i;
 }
 
 TEST_F(ProcessAdaptor, EditorChangesReachTheHostAsTouchValueRelease) {
   IPlugProcessRTAS& p = MakeProcess();
   standin::ClearDispatchedMessages();
-  Effect().SetParameterFromGUI(TAVO::kDrive, 0.5);
+  Effect().SetParameterFromGUI(TAVORTAS::kDrive, 0.5);
   std::vector<int32_t> kinds;
   for (const auto& m : standin::DispatchedMessages())
     kinds.push_back(m.kind);
   ASSERT_GE(kinds.size(), 3u);
   EXPECT_EQ(kinds.front(), FourCC("CTCH"));
   EXPECT_EQ(kinds.back(), FourCC("CTCH"));
-  EXPECT_EQ(p.Control(2 + TAVO::kDrive)->GetControlValue(),
-            ControlValueOfParam(*Effect().GetParam(TAVO::kDrive)));
+  EXPECT_EQ(p.Control(2 + TAVORTAS::kDrive)->GetControlValue(),
+            ControlValueOfParam(*Effect().GetParam(TAVORTAS::kDrive)));
 }
 
 TEST_F(ProcessAdaptor, AnswersAutomationDelayAndTheControlUnderTheMouse) {
@@ -211,7 +223,7 @@ TEST_F(ProcessAdaptor, AnswersAutomationDelayAndTheControlUnderTheMouse) {
   uint8_t automatable = 0;
   EXPECT_EQ(p.IsControlAutomatable(1, &automatable), 0);
   EXPECT_EQ(automatable, 1);
-  EXPECT_EQ(p.IsControlAutomatable(2 + TAVO::kDrive, &automatable), 0);
+  EXPECT_EQ(p.IsControlAutomatable(2 + TAVORTAS::kDrive, &automatable), 0);
   EXPECT_EQ(automatable, 1);
   int32_t delay = 0;
   EXPECT_EQ(p.GetDelaySamples(&delay), 0);

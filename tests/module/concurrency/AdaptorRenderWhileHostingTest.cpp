@@ -47,8 +47,8 @@ TEST_F(AdaptorRenderWhileHosting, ControlsChunksAndEditorDuringRenderingAreRaceF
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   for (int i = 0; (i < 300 || blocks.load() < 10) && std::chrono::steady_clock::now() < deadline;
        ++i) {
-    p.SetControlValueFromHost(2 + TAVO::kDrive, (i & 1) ? 2147483647 : 0);
-    p.SetControlValueFromHost(2 + TAVO::kVUMode, i * 997);
+    p.SetControlValueFromHost(2 + TAVORTAS::kDrive, (i & 1) ? 2147483647 : 0);
+    p.SetControlValueFromHost(2 + TAVORTAS::kVUMode, i * 997);
     p.SetControlValueFromHost(1, (i & 2) ? 1 : 0);
     if (i % 16 == 0) p.SetChunk(FourCC("TAVO"), header);
     if (i % 32 == 0) p.SetEditorWindow(&hostWindow);

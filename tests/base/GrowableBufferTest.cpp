@@ -1,4 +1,4 @@
-#include "framework/GrowableBuffer.h"
+#include "base/GrowableBuffer.h"
 
 #include <gtest/gtest.h>
 

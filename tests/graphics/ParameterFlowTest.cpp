@@ -33,7 +33,7 @@ protected:
     mixA = Attach(IBounds(0, 50, 50, 100), 3);
     mixB = Attach(IBounds(50, 50, 100, 100), 3);
     gain->AddAuxParam(3);
-    plug.AttachEditor(g.release());
+    plug.AttachEditor(std::move(g));
     plug.calls.clear();
   }
   PlainControl* Attach(const IBounds& r, int param) {

@@ -89,7 +89,7 @@ TEST_F(EditorHosting, EditorSitsCentredOnTheBottomOfTheHostsArea) {
   EXPECT_EQ(ChildFrame().left, 0);
   EXPECT_EQ(ChildFrame().top, 0);
   EXPECT_EQ(ChildFrame().bottom, 416);
-  EXPECT_NE(Effect().GetGUI()->WindowHandle(), nullptr);
+  EXPECT_NE(GraphicsOf(&Effect())->WindowHandle(), nullptr);
 
   ASSERT_EQ(p.SetEditorWindow(HostWindow(404, 500)), 0);
   EXPECT_EQ(ChildFrame().left, 50);
@@ -107,7 +107,7 @@ TEST_F(EditorHosting, DetachingClosesTheEditorOnce) {
   ASSERT_NE(p.EditorUI()->ChildWindowOpen(), nullptr);
   EXPECT_EQ(p.SetEditorWindow(nullptr), 0);
   EXPECT_EQ(p.EditorUI()->ChildWindowOpen(), nullptr);
-  EXPECT_EQ(Effect().GetGUI()->WindowHandle(), nullptr);
+  EXPECT_EQ(GraphicsOf(&Effect())->WindowHandle(), nullptr);
   EXPECT_FALSE(p.EditorUI()->CloseEditor());
   EXPECT_EQ(p.HostView()->Window(), nullptr);
 }
@@ -139,7 +139,7 @@ TEST_F(EditorHosting, ResizingClosesTheWindowAndTellsTheHost) {
 TEST_F(EditorHosting, DrawingTheViewRedrawsTheWholeEditor) {
   IPlugProcessRTAS& p = MakeProcess();
   ASSERT_EQ(p.SetEditorWindow(HostWindow(304, 416)), 0);
-  IGraphics* editor = Effect().GetGUI();
+  IGraphics* editor = GraphicsOf(&Effect());
   IBounds dirty;
   if (editor->IsDirty(dirty)) editor->Draw(dirty);
   p.HostView()->Draw(0, 0, 10, 10);
@@ -163,7 +163,7 @@ TEST_F(EditorHosting, TheHostsSpareEditorCallsChangeNothing) {
   EXPECT_EQ(p.EditorUI()->ParentWindow(), static_cast<void*>(&native));
   // Closing through the host's interface reaches the editor's own close.
   EXPECT_TRUE(ui.CloseEditor());
-  EXPECT_EQ(Effect().GetGUI()->WindowHandle(), nullptr);
+  EXPECT_EQ(GraphicsOf(&Effect())->WindowHandle(), nullptr);
 }
 
 } // namespace
