@@ -17,7 +17,7 @@ namespace {
 // far above the highest the designs degenerate into silence. Rates outside the range are served
 // as the nearest supported rate.
 double UsableSampleRate(double fs) {
-  if (!(fs > 0) || !std::isfinite(fs)) return 44100.0;
+  if (!(fs > 0) || !std::isfinite(fs)) return kDefaultSampleRate;
   if (fs < SignalChain::kLowestSampleRate) return SignalChain::kLowestSampleRate;
   if (fs > SignalChain::kHighestSampleRate) return SignalChain::kHighestSampleRate;
   return fs;
@@ -38,8 +38,6 @@ std::int32_t MeterMode(double v) {
   return static_cast<std::int32_t>(v);
 }
 
-constexpr double kWetStep = 0.010000000000000009; // 1 − 0.99, as the smoother has always used
-
 } // namespace
 
 SignalChain::SignalChain() = default;
@@ -47,7 +45,7 @@ SignalChain::SignalChain() = default;
 void SignalChain::Reset(double sampleRate) {
   const double fs = UsableSampleRate(sampleRate);
   resetSampleRate_ = fs;
-  saturator_.Configure(fs, 0, 0, 0.2, 0.5);
+  saturator_.Configure(fs, kResetDriveDb, kResetResponse, kResetDriftBase, kResetAsymmetry);
   setUpValid_ = false; // the engine now holds other coefficients than the last block's
   meter_.ClearDifference();
   rampGain_ = 1.0;
@@ -63,23 +61,29 @@ void SignalChain::SetUp(const ChainSettings& s, double fs) {
 
   meter_.SetSampleRate(fs);
 
-  const double driveDb = s.drive * 6 - 40;
+  const double driveDb = DriveToDb(s.drive);
   // −90 dB plus a tenth of the input trim.
-  noiseLevel_ = std::exp(s.inputTrimDb * 0.1 * kDecibelsToNepers - 10.361632918473001);
+  noiseLevel_ = std::exp(s.inputTrimDb * kNoiseTrimShare * kDecibelsToNepers - kNoiseFloorNepers);
 
   // The noise is flat at low frequencies and lower at the top: by 48 dB at Drive 0, by 18 dB at
   // Drive 10.
-  const double shelfGain = std::exp((driveDb * 0.25 - 14) * kDecibelsToNepers);
-  noiseShelf_ = DesignHighShelf(shelfGain, 5340.707511102648 / resetSampleRate_, 0.2);
+  const double shelfGain =
+      std::exp((driveDb * kNoiseShelfDbPerDriveDb - kNoiseShelfDbOffset) * kDecibelsToNepers);
+  noiseShelf_ =
+      DesignHighShelf(shelfGain, kNoiseShelfRadiansPerSecond / resetSampleRate_, kNoiseShelfQ);
 
   // The right-to-left path is 1 dB quieter than the left-to-right one. Both shelves share their
   // coefficients; only the levels differ.
-  crosstalkToLeft_.DesignLowShelf(867, resetSampleRate_, 0.24, -3.1, s.crosstalkDb);
-  crosstalkToRight_.DesignLowShelf(867, resetSampleRate_, 0.24, -3.1, s.crosstalkDb + 1);
+  crosstalkToLeft_.DesignLowShelf(kCrosstalkShelfHz, resetSampleRate_, kCrosstalkShelfQ,
+                                  kCrosstalkShelfDb, s.crosstalkDb);
+  crosstalkToRight_.DesignLowShelf(kCrosstalkShelfHz, resetSampleRate_, kCrosstalkShelfQ,
+                                   kCrosstalkShelfDb, s.crosstalkDb + kCrosstalkIntoRightExtraDb);
   crosstalkEnabled_ = s.crosstalkDb > kCrosstalkOff;
 
   meter_.SetMode(MeterMode(s.vuMode));
-  saturator_.Configure(fs, driveDb, s.freqResponse, s.inputTrimDb * 0.01 + 0.2, s.asymmetry * 0.1);
+  saturator_.Configure(fs, driveDb, s.freqResponse,
+                       s.inputTrimDb * kDriftBasePerTrimDb + kDriftBaseAtZeroTrim,
+                       s.asymmetry * kAsymmetryKnobScale);
 }
 
 template <class Lane>
@@ -130,7 +134,7 @@ void SignalChain::StartOver() {
 // ramp, meter). Every state still sees its frames in order, so the samples are exactly those of a
 // frame-by-frame loop; the arrangement only lets the processor overlap long computations of
 // neighbouring frames.
-constexpr int kRun = 32;
+constexpr int kRun = kChainRunFrames;
 
 void SignalChain::RunMono(const double* in, double* out, int frames) {
   using Kernel = SaturatorKernel<double>;
@@ -156,7 +160,7 @@ void SignalChain::RunMono(const double* in, double* out, int frames) {
     for (int i = 0; i < n; ++i) {
       if (ramp <= 1.0) ramp += kRampStep;
       const double x = SaneOrZero(inRun[i] * inputGain * ramp);
-      wet = wet * 0.99 + wetStep;
+      wet = wet * kWetSmoothing + wetStep;
       dry[i] = x;
       rampAt[i] = ramp;
       wetAt[i] = wet;
@@ -217,7 +221,7 @@ void SignalChain::RunStereo(const double* inL, const double* inR, double* outL, 
       if (ramp <= 1.0) ramp += kRampStep;
       const double g = inputGain * ramp;
       const Lane x(SaneOrZero(inL[start + i] * g), SaneOrZero(inR[start + i] * g));
-      wet = wet * 0.99 + wetStep;
+      wet = wet * kWetSmoothing + wetStep;
       dry[i] = x;
       rampAt[i] = ramp;
       wetAt[i] = wet;

@@ -79,7 +79,6 @@ void TAVO::ProcessDouble(double** inputs, double** outputs, int frames) {
   ChainSettings settings;
   settings.inputTrimDb = plain(kInputTrim);
   settings.drive = plain(kDrive);
-  settings.outputCompensationDb = plain(kOutputCompensation);
   settings.asymmetry = plain(kAsymmetry);
   settings.freqResponse = plain(kFreqResponse);
   settings.crosstalkDb = plain(kCrosstalkLevel);
