@@ -74,6 +74,10 @@ inline constexpr double kNoiseShelfRadiansPerSecond = 5340.707511102648;
 inline constexpr double kNoiseShelfQ = 0.2;
 inline constexpr double kNoiseShelfDbPerDriveDb = 0.25;
 inline constexpr double kNoiseShelfDbOffset = 14; // subtracted
+// Trimmed input samples this loud or louder are taken as damaged: no 32-bit host can send one,
+// even at full trim (FLT_MAX × 10 × the ramp's 1.0001 < 2^132). Below it every state of the
+// chain stays finite.
+inline constexpr double kLoudestInput = 0x1p132;
 // The chain runs a block in runs of this many frames (see SignalChain.cpp).
 inline constexpr int kChainRunFrames = 32;
 

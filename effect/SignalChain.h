@@ -82,9 +82,8 @@ private:
   void SetUp(const ChainSettings& s, double fs);
   bool StatesFinite() const;
   void StartOver();
-  void RunMono(const double* in, double* out, int frames);
-  template <class Lane>
-  void RunStereo(const double* inL, const double* inR, double* outL, double* outR, int frames);
+  // The frames of one block: T = double runs the mono path, T = a lane type the stereo path.
+  template <class T> void Run(const double* const* in, double* const* out, int frames);
 
   // What the last block set-up was computed from.
   struct SetUpInputs {
