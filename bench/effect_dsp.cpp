@@ -10,7 +10,7 @@
 #include "bench/effect_counters.h"
 #include "effect/SaturatorEngine.h"
 #include "effect/SignalChain.h"
-#include "tests/effect/ReferenceChain.h"
+#include "tests/support/reference/ReferenceChain.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void EngineMono(benchmark::State& state) {
   const auto in = Signal(220, 1500);
   std::vector<double> out(kBlock);
   tavo::SaturatorEngine engine;
-  engine.Configure(kFs, 5 * 6 - 40, 0, 0.2, 0.5);
+  engine.Configure(kFs, tavo::DriveToDb(5), 0, 0.2, 0.5);
   std::size_t pos = 0;
   const tavo::bench::FrameCounters counters;
   for (auto _ : state) {
@@ -71,7 +71,7 @@ void EngineStereo(benchmark::State& state, bool frameByFrame) {
     in.emplace_back(inL[i], inR[i]);
   std::vector<tavo::StereoLane> out(kBlock);
   tavo::SaturatorEngine engine;
-  engine.Configure(kFs, 5 * 6 - 40, 0, 0.2, 0.5);
+  engine.Configure(kFs, tavo::DriveToDb(5), 0, 0.2, 0.5);
   std::size_t pos = 0;
   const tavo::bench::FrameCounters counters;
   for (auto _ : state) {

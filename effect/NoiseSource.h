@@ -4,20 +4,21 @@
 
 #include <cstdint>
 
+#include "effect/DspConstants.h"
 #include "effect/Flush.h"
 
 namespace tavo {
 
 struct NoiseSource {
-  static constexpr std::int32_t kModulus = 139968;
+  static constexpr std::int32_t kModulus = kNoiseModulus;
 
-  // Stays in 0 … kModulus − 1, so seed × 3877 never overflows 32 bits.
+  // Stays in 0 … kModulus − 1, so seed × kNoiseMultiplier never overflows 32 bits.
   std::int32_t seed = 0;
 
   // [audio thread] Advances the seed; returns a value in (−1, 1].
   double Next() {
-    seed = (seed * 3877 + 29573) % kModulus;
-    return FlushTiny(1.0 - seed * 2.0 * 7.144490169181527e-06); // the constant is 1/139968
+    seed = (seed * kNoiseMultiplier + kNoiseIncrement) % kModulus;
+    return FlushTiny(1.0 - seed * 2.0 * kNoiseInverseModulus);
   }
 };
 

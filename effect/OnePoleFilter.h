@@ -24,12 +24,12 @@ template <class T> struct OnePoleState {
 };
 
 // [any thread · pure] Cutoff fc in Hz. Shelf amounts given in decibel-like units are turned into
-// k by the callers as exp(amount × 0.115) − 1.
+// k by the callers as exp(amount × kOnePoleShelfNepers) − 1.
 inline OnePoleCoefficients DesignOnePole(double fc, double sampleRate, OnePoleMode mode, double k) {
   const double K = fc * kTwoPi;
-  const double inv = 1 / (sampleRate * 3 + K);
+  const double inv = 1 / (sampleRate * kOnePoleRateFactor + K);
   OnePoleCoefficients c;
-  c.a = (sampleRate * 3 - K) * inv;
+  c.a = (sampleRate * kOnePoleRateFactor - K) * inv;
   c.b = inv * K;
   c.mode = mode;
   c.k = k;

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "effect/DspConstants.h"
 #include "effect/Flush.h"
 
 namespace tavo {
@@ -36,8 +37,8 @@ private:
 struct RandomDrift {
   // `steps` and `stepSize` are rewritten by every Configure with these same values; they start
   // valid so that a step is always defined.
-  std::int32_t steps = 4;
-  double stepSize = 0.25;
+  std::int32_t steps = kDriftSteps;
+  double stepSize = kDriftStepSize;
   double coeff = 0;
   double feed = 0;
   double value = 1.0;
@@ -46,7 +47,7 @@ struct RandomDrift {
 
   // [audio thread · no allocation] One frame; returns the new value.
   double Step() {
-    if (std::abs(value - target) <= 0.1) {
+    if (std::abs(value - target) <= kDriftRetargetDistance) {
       const std::int32_t n = steps > 0 ? steps : 1;
       target = (random.Next() % n + 1) * stepSize;
     }

@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "effect/Biquad.h"
+#include "effect/DspConstants.h"
 #include "effect/HalfBandFilter.h"
 #include "effect/NoiseSource.h"
 #include "effect/OnePoleFilter.h"
@@ -23,7 +24,7 @@
 namespace tavo {
 
 struct SaturatorCoefficients {
-  static constexpr int kOversampling = 2;
+  static constexpr int kOversampling = tavo::kOversampling;
 
   double preCoeff = 0, preFeedback = 0;               // one-pole pre-filter
   double postGain = 0, postFeedback = 0;              // its approximate inverse after the shaper
@@ -70,7 +71,7 @@ inline double LevelGain(const SaturatorCoefficients& c, double& envelope, double
   // The envelope is a power, so this is twice its level in dB, plus the threshold.
   const double level = std::log(std::abs(envelope)) * kNepersToDecibels + c.threshold;
   if (!(level > 0)) return c.idleGain; // exp(0) × 25 = 25 exactly
-  const double r = std::exp(c.slope * level * kDecibelsToNepers) * 25;
+  const double r = std::exp(c.slope * level * kDecibelsToNepers) * kLevellerRatio;
   return r / std::sqrt(r * r + 1);
 }
 
@@ -107,8 +108,8 @@ public:
   // [audio thread · no allocation]
   TAVO_ALWAYS_INLINE Front ProcessFront(T x) {
     const SaturatorCoefficients& c = c_;
-    s_.driveGain = c.driveTarget * 0.0010000000000000009 + s_.driveGain * 0.999;
-    s_.makeup = 0.28061551207734 / s_.driveGain;
+    s_.driveGain = c.driveTarget * kDriveSmootherStep + s_.driveGain * kDriveSmoothing;
+    s_.makeup = kMakeupGain / s_.driveGain;
 
     T dither;
     if constexpr (kMono) {
@@ -117,7 +118,7 @@ public:
       const double left = s_.ditherLeft.Next();
       dither = T(left, s_.ditherRight.Next());
     }
-    T w = T(s_.driveGain) * x + dither * T(1e-11);
+    T w = T(s_.driveGain) * x + dither * T(kDitherLevel);
     w = ProcessBiquad(c.preEmphasis, ch_.preEmphasis, w);
 
     const double m = c.driftDepth * s_.drift.Step() + 1;
@@ -127,12 +128,12 @@ public:
     const double g = LevelGain(c, s_.envelope, s_.feedback * s_.feedback);
     const T wg = w * T(g);
     if constexpr (kMono) {
-      s_.feedback = 0.1 * wg;
+      s_.feedback = kLevellerFeedbackShare * wg;
     } else {
       // The leveller hears one tenth of the mean of the two gained channels.
-      s_.feedback = (wg.Right() + wg.Left()) * 0.05;
+      s_.feedback = (wg.Right() + wg.Left()) * kLevellerFeedbackShareOfSum;
     }
-    return {wg * T(4), s_.makeup, m};
+    return {wg * T(kShaperInputGain), s_.makeup, m};
   }
 
   // [audio thread · no allocation] 2× oversampled shaping, in polyphase form (see below).
@@ -151,7 +152,7 @@ public:
     y = ProcessOnePoleAs<OnePoleMode::HighShelf>(c.driveShelf, ch.driveShelf, y);
     y = y / T(f.drift);
 
-    ch.dc = ch.dc * T(0.999) + y - ch.dcPrev;
+    ch.dc = ch.dc * T(kDcBlockerPole) + y - ch.dcPrev;
     ch.dcPrev = y;
     ch.dc = FlushTiny(ch.dc);
     return ch.dc; // already flushed: flushing twice changes nothing
@@ -243,8 +244,8 @@ public:
   SaturatorEngine();
 
   // [audio thread · processing lock held · no allocation] Rewrites coefficients only. driveDb is
-  // Drive × 6 − 40, response the Freq Response (−10 … 10), driftBase Input Trim × 0.01 + 0.2 and
-  // asym Asymmetry × 0.1 (0 … 1).
+  // DriveToDb(Drive) = Drive × 6 − 40, response the Freq Response (−10 … 10), driftBase Input Trim
+  // × 0.01 + 0.2 and asym Asymmetry × 0.1 (0 … 1).
   void Configure(double sampleRate, double driveDb, double response, double driftBase, double asym);
 
   // [audio thread · processing lock held · no allocation] One frame of the left channel.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "effect/DspConstants.h"
 
@@ -17,16 +18,14 @@ namespace {
 // far above the highest the designs degenerate into silence. Rates outside the range are served
 // as the nearest supported rate.
 double UsableSampleRate(double fs) {
-  if (!(fs > 0) || !std::isfinite(fs)) return 44100.0;
+  if (!(fs > 0) || !std::isfinite(fs)) return kDefaultSampleRate;
   if (fs < SignalChain::kLowestSampleRate) return SignalChain::kLowestSampleRate;
   if (fs > SignalChain::kHighestSampleRate) return SignalChain::kHighestSampleRate;
   return fs;
 }
 
-// A trimmed input sample as the chain takes it: infinities, NaNs and samples louder than any that
-// a 32-bit host can send, even at full trim (FLT_MAX × 10 × the ramp's 1.0001 < 2^132), are
-// damaged and taken as silence. Up to that level every state of the chain stays finite.
-constexpr double kLoudestInput = 0x1p132;
+// A trimmed input sample as the chain takes it: infinities, NaNs and samples at or above
+// kLoudestInput are damaged and taken as silence.
 double SaneOrZero(double v) {
   return std::abs(v) < kLoudestInput ? v : 0.0;
 }
@@ -38,8 +37,6 @@ std::int32_t MeterMode(double v) {
   return static_cast<std::int32_t>(v);
 }
 
-constexpr double kWetStep = 0.010000000000000009; // 1 − 0.99, as the smoother has always used
-
 } // namespace
 
 SignalChain::SignalChain() = default;
@@ -47,7 +44,7 @@ SignalChain::SignalChain() = default;
 void SignalChain::Reset(double sampleRate) {
   const double fs = UsableSampleRate(sampleRate);
   resetSampleRate_ = fs;
-  saturator_.Configure(fs, 0, 0, 0.2, 0.5);
+  saturator_.Configure(fs, kResetDriveDb, kResetResponse, kResetDriftBase, kResetAsymmetry);
   setUpValid_ = false; // the engine now holds other coefficients than the last block's
   meter_.ClearDifference();
   rampGain_ = 1.0;
@@ -63,23 +60,29 @@ void SignalChain::SetUp(const ChainSettings& s, double fs) {
 
   meter_.SetSampleRate(fs);
 
-  const double driveDb = s.drive * 6 - 40;
+  const double driveDb = DriveToDb(s.drive);
   // −90 dB plus a tenth of the input trim.
-  noiseLevel_ = std::exp(s.inputTrimDb * 0.1 * kDecibelsToNepers - 10.361632918473001);
+  noiseLevel_ = std::exp(s.inputTrimDb * kNoiseTrimShare * kDecibelsToNepers - kNoiseFloorNepers);
 
   // The noise is flat at low frequencies and lower at the top: by 48 dB at Drive 0, by 18 dB at
   // Drive 10.
-  const double shelfGain = std::exp((driveDb * 0.25 - 14) * kDecibelsToNepers);
-  noiseShelf_ = DesignHighShelf(shelfGain, 5340.707511102648 / resetSampleRate_, 0.2);
+  const double shelfGain =
+      std::exp((driveDb * kNoiseShelfDbPerDriveDb - kNoiseShelfDbOffset) * kDecibelsToNepers);
+  noiseShelf_ =
+      DesignHighShelf(shelfGain, kNoiseShelfRadiansPerSecond / resetSampleRate_, kNoiseShelfQ);
 
   // The right-to-left path is 1 dB quieter than the left-to-right one. Both shelves share their
   // coefficients; only the levels differ.
-  crosstalkToLeft_.DesignLowShelf(867, resetSampleRate_, 0.24, -3.1, s.crosstalkDb);
-  crosstalkToRight_.DesignLowShelf(867, resetSampleRate_, 0.24, -3.1, s.crosstalkDb + 1);
+  crosstalkToLeft_.DesignLowShelf(kCrosstalkShelfHz, resetSampleRate_, kCrosstalkShelfQ,
+                                  kCrosstalkShelfDb, s.crosstalkDb);
+  crosstalkToRight_.DesignLowShelf(kCrosstalkShelfHz, resetSampleRate_, kCrosstalkShelfQ,
+                                   kCrosstalkShelfDb, s.crosstalkDb + kCrosstalkIntoRightExtraDb);
   crosstalkEnabled_ = s.crosstalkDb > kCrosstalkOff;
 
   meter_.SetMode(MeterMode(s.vuMode));
-  saturator_.Configure(fs, driveDb, s.freqResponse, s.inputTrimDb * 0.01 + 0.2, s.asymmetry * 0.1);
+  saturator_.Configure(fs, driveDb, s.freqResponse,
+                       s.inputTrimDb * kDriftBasePerTrimDb + kDriftBaseAtZeroTrim,
+                       s.asymmetry * kAsymmetryKnobScale);
 }
 
 template <class Lane>
@@ -90,9 +93,9 @@ void SignalChain::ProcessWith(const ChainSettings& s, double sampleRate, bool st
     return;
   if (stereo) {
     if (in[1] == nullptr || out[1] == nullptr) return;
-    RunStereo<Lane>(in[0], in[1], out[0], out[1], frames);
+    Run<Lane>(in, out, frames);
   } else {
-    RunMono(in[0], out[0], frames);
+    Run<double>(in, out, frames);
   }
   // The last line of defence, checked once per block. Nothing that reaches the chain should make
   // a state infinite or NaN, but one that did would stay so for good: the block is then silenced
@@ -130,103 +133,79 @@ void SignalChain::StartOver() {
 // ramp, meter). Every state still sees its frames in order, so the samples are exactly those of a
 // frame-by-frame loop; the arrangement only lets the processor overlap long computations of
 // neighbouring frames.
-constexpr int kRun = 32;
+//
+// The loop is written once over its sample type: double for the mono path (one channel, the left
+// records), a lane type for the stereo path (both channels side by side). The two differ only in
+// how a frame comes in and goes out, in the crosstalk (stereo only) and in the output flush.
+constexpr int kRun = kChainRunFrames;
 
-void SignalChain::RunMono(const double* in, double* out, int frames) {
-  using Kernel = SaturatorKernel<double>;
-  Kernel engine = saturator_.BeginMono();
-  VuMeter meter = meter_;
-  BiquadState<double> noiseShelf = left_.noiseShelf;
-  NoiseSource noise = noiseLeft_;
-  double ramp = rampGain_;
-  double wet = wetMix_;
-  const double inputGain = inputGain_;
-  const double outputGain = outputGain_;
-  const double noiseLevel = noiseLevel_;
-  const double wetStep = bypassed_ ? 0.0 : kWetStep;
-  const bool meterShowsInput = meter.vuMode() == 0;
-
-  for (int start = 0; start < frames; start += kRun) {
-    const int n = frames - start < kRun ? frames - start : kRun;
-    const double* inRun = in + start;
-    double* outRun = out + start;
-    double dry[kRun], rampAt[kRun], wetAt[kRun], core[kRun];
-    Kernel::Front front[kRun];
-
-    for (int i = 0; i < n; ++i) {
-      if (ramp <= 1.0) ramp += kRampStep;
-      const double x = SaneOrZero(inRun[i] * inputGain * ramp);
-      wet = wet * 0.99 + wetStep;
-      dry[i] = x;
-      rampAt[i] = ramp;
-      wetAt[i] = wet;
-      front[i] = engine.ProcessFront(x);
-      // The previous frame's core is independent of this frame's front: interleaved, the
-      // leveller's long serial chain of logarithm, exponential, root and division overlaps
-      // with the oversampled core's arithmetic.
-      if (i > 0) core[i - 1] = engine.ProcessCore(front[i - 1].w);
-    }
-    core[n - 1] = engine.ProcessCore(front[n - 1].w);
-    for (int i = 0; i < n; ++i) {
-      const double x = dry[i];
-      const double y = engine.ProcessBack(core[i], front[i]);
-      double o = Clamp(y * outputGain * wetAt[i] + (1 - wetAt[i]) * x, -kClamp, kClamp);
-      const double f = ProcessBiquad(noiseShelf_, noiseShelf, noise.Next() * noiseLevel);
-      o = FlushSubnormalOrNonFinite((f + o) * rampAt[i]);
-      outRun[i] = o;
-      meter.Step(meterShowsInput ? x : o, x, o);
-    }
-  }
-
-  saturator_.EndMono(engine);
-  meter_ = meter;
-  left_.noiseShelf = noiseShelf;
-  noiseLeft_ = noise;
-  rampGain_ = ramp;
-  wetMix_ = wet;
-}
-
-template <class Lane>
-void SignalChain::RunStereo(const double* inL, const double* inR, double* outL, double* outR,
-                            int frames) {
-  using Kernel = SaturatorKernel<Lane>;
-  Kernel engine = saturator_.BeginStereo<Lane>();
-  ChainChannel<Lane> ch = PackLanes<ChainChannel, Lane>(left_, right_);
+template <class T> void SignalChain::Run(const double* const* in, double* const* out, int frames) {
+  constexpr bool kMono = std::is_same_v<T, double>;
+  using Kernel = SaturatorKernel<T>;
+  Kernel engine = [this] {
+    if constexpr (kMono)
+      return saturator_.BeginMono();
+    else
+      return saturator_.BeginStereo<T>();
+  }();
+  ChainChannel<T> ch = [this] {
+    if constexpr (kMono)
+      return left_;
+    else
+      return PackLanes<ChainChannel, T>(left_, right_);
+  }();
   VuMeter meter = meter_;
   NoiseSource noiseL = noiseLeft_;
   NoiseSource noiseR = noiseRight_;
   double ramp = rampGain_;
   double wet = wetMix_;
   const double inputGain = inputGain_;
-  const Lane outputGain(outputGain_);
+  const T outputGain(outputGain_);
   const double noiseLevel = noiseLevel_;
   const double wetStep = bypassed_ ? 0.0 : kWetStep;
-  const bool crosstalk = crosstalkEnabled_;
+  const bool crosstalk = !kMono && crosstalkEnabled_;
   const BiquadCoefficients crosstalkShelf = crosstalkToLeft_.coefficients;
-  const Lane crosstalkLevel(crosstalkToLeft_.level, crosstalkToRight_.level);
+  const T crosstalkLevel = [this] {
+    if constexpr (kMono)
+      return 0.0;
+    else
+      return T(crosstalkToLeft_.level, crosstalkToRight_.level);
+  }();
   const BiquadCoefficients noiseShelf = noiseShelf_;
   const bool meterShowsInput = meter.vuMode() == 0;
+  const double* inL = in[0];
+  const double* inR = kMono ? nullptr : in[1];
+  double* outL = out[0];
+  double* outR = kMono ? nullptr : out[1];
 
   for (int start = 0; start < frames; start += kRun) {
     const int n = frames - start < kRun ? frames - start : kRun;
-    Lane dry[kRun], core[kRun];
+    T dry[kRun], core[kRun];
     double rampAt[kRun], wetAt[kRun];
     typename Kernel::Front front[kRun];
 
     for (int i = 0; i < n; ++i) {
       if (ramp <= 1.0) ramp += kRampStep;
-      const double g = inputGain * ramp;
-      const Lane x(SaneOrZero(inL[start + i] * g), SaneOrZero(inR[start + i] * g));
-      wet = wet * 0.99 + wetStep;
+      T x;
+      // The two paths group the trim product differently; each keeps its own rounding.
+      if constexpr (kMono) {
+        x = SaneOrZero(inL[start + i] * inputGain * ramp);
+      } else {
+        const double g = inputGain * ramp;
+        x = T(SaneOrZero(inL[start + i] * g), SaneOrZero(inR[start + i] * g));
+      }
+      wet = wet * kWetSmoothing + wetStep;
       dry[i] = x;
       rampAt[i] = ramp;
       wetAt[i] = wet;
-      Lane s = x;
-      if (crosstalk) {
-        // Each channel receives the other one through the shelf: the left lane of the crosstalk
-        // state runs on the right input and the right lane on the left input.
-        const Lane c = ProcessBiquad(crosstalkShelf, ch.crosstalk, x.Swapped());
-        s = x + crosstalkLevel * c;
+      T s = x;
+      if constexpr (!kMono) {
+        if (crosstalk) {
+          // Each channel receives the other one through the shelf: the left lane of the
+          // crosstalk state runs on the right input and the right lane on the left input.
+          const T c = ProcessBiquad(crosstalkShelf, ch.crosstalk, x.Swapped());
+          s = x + crosstalkLevel * c;
+        }
       }
       front[i] = engine.ProcessFront(s);
       // The previous frame's core is independent of this frame's front: interleaved, the
@@ -236,27 +215,43 @@ void SignalChain::RunStereo(const double* inL, const double* inR, double* outL, 
     }
     core[n - 1] = engine.ProcessCore(front[n - 1].w);
     for (int i = 0; i < n; ++i) {
-      const Lane x = dry[i];
-      const Lane y = engine.ProcessBack(core[i], front[i]);
+      const T x = dry[i];
+      const T y = engine.ProcessBack(core[i], front[i]);
       // The dry part is taken before the crosstalk.
-      Lane o = Clamp(y * outputGain * Lane(wetAt[i]) + x * Lane(1 - wetAt[i]), -kClamp, kClamp);
-      const double nL = noiseL.Next() * noiseLevel;
-      const double nR = noiseR.Next() * noiseLevel;
-      o = ProcessBiquad(noiseShelf, ch.noiseShelf, Lane(nL, nR)) + o;
-      o = FlushTinyOrNonFinite(o * Lane(rampAt[i]));
-
-      const double oL = o.Left();
-      const double oR = o.Right();
-      outL[start + i] = oL;
-      outR[start + i] = oR;
-      const double midIn = (x.Right() + x.Left()) * 0.5;
-      const double midOut = (oL + oR) * 0.5;
-      meter.Step(meterShowsInput ? midIn : midOut, midIn, midOut);
+      T o = Clamp(y * outputGain * T(wetAt[i]) + x * T(1 - wetAt[i]), -kClamp, kClamp);
+      T noise;
+      if constexpr (kMono) {
+        noise = noiseL.Next() * noiseLevel;
+      } else {
+        const double nL = noiseL.Next() * noiseLevel;
+        noise = T(nL, noiseR.Next() * noiseLevel);
+      }
+      o = ProcessBiquad(noiseShelf, ch.noiseShelf, noise) + o;
+      // Mono flushes only subnormals and non-finite values, stereo everything below 2^-54 too.
+      if constexpr (kMono) {
+        o = FlushSubnormalOrNonFinite(o * rampAt[i]);
+        outL[start + i] = o;
+        meter.Step(meterShowsInput ? x : o, x, o);
+      } else {
+        o = FlushTinyOrNonFinite(o * T(rampAt[i]));
+        const double oL = o.Left();
+        const double oR = o.Right();
+        outL[start + i] = oL;
+        outR[start + i] = oR;
+        const double midIn = (x.Right() + x.Left()) * 0.5;
+        const double midOut = (oL + oR) * 0.5;
+        meter.Step(meterShowsInput ? midIn : midOut, midIn, midOut);
+      }
     }
   }
 
-  saturator_.EndStereo(engine);
-  UnpackLanes<ChainChannel, Lane>(ch, left_, right_);
+  if constexpr (kMono) {
+    saturator_.EndMono(engine);
+    left_ = ch;
+  } else {
+    saturator_.EndStereo(engine);
+    UnpackLanes<ChainChannel, T>(ch, left_, right_);
+  }
   meter_ = meter;
   noiseLeft_ = noiseL;
   noiseRight_ = noiseR;

@@ -11,6 +11,7 @@
 
 #include "effect/Biquad.h"
 #include "effect/CrosstalkFilter.h"
+#include "effect/DspConstants.h"
 #include "effect/NoiseSource.h"
 #include "effect/SaturatorEngine.h"
 #include "effect/StereoLane.h"
@@ -20,8 +21,7 @@ namespace tavo {
 
 // Plain parameter values, read by TAVO from its parameters at the start of each block.
 struct ChainSettings {
-  double inputTrimDb = 0, drive = 0, outputCompensationDb = 0, asymmetry = 5, freqResponse = 0,
-         crosstalkDb = -90, vuMode = 0;
+  double inputTrimDb = 0, drive = 0, asymmetry = 5, freqResponse = 0, crosstalkDb = -90, vuMode = 0;
 };
 
 // The per-channel filter states of the chain. In the left record `crosstalk` is the path into
@@ -33,11 +33,11 @@ template <class T> struct ChainChannel {
 
 class SignalChain {
 public:
-  static constexpr double kRampStep = 0.0001;
-  static constexpr double kClamp = 20;
-  static constexpr double kCrosstalkOff = -120; // at exactly this level the channels are apart
+  static constexpr double kRampStep = kRampStepPerFrame;
+  static constexpr double kClamp = kOutputClamp;
+  static constexpr double kCrosstalkOff = kCrosstalkOffDb; // at exactly this level: apart
   // Sample rates outside this range are served as the nearest of the two; a rate that is not a
-  // positive number as 44100 Hz.
+  // positive number as kDefaultSampleRate.
   static constexpr double kLowestSampleRate = 8000;
   static constexpr double kHighestSampleRate = 768000;
 
@@ -74,32 +74,16 @@ public:
   // position to hand to the editor. Call it only when an editor is attached.
   double UpdateNeedle() { return meter_.UpdateNeedle(); }
 
-  // Read-only views for tests and diagnostics.
-  double rampGain() const { return rampGain_; }
-  double wetMix() const { return wetMix_; }
-  double inputGain() const { return inputGain_; }
-  double outputGain() const { return outputGain_; }
-  double noiseLevel() const { return noiseLevel_; }
-  bool bypassed() const { return bypassed_; }
-  bool crosstalkEnabled() const { return crosstalkEnabled_; }
-  double resetSampleRate() const { return resetSampleRate_; }
-  const CrosstalkFilter& crosstalkToLeft() const { return crosstalkToLeft_; }
-  const CrosstalkFilter& crosstalkToRight() const { return crosstalkToRight_; }
-  const BiquadCoefficients& noiseShelf() const { return noiseShelf_; }
-  const NoiseSource& noiseLeft() const { return noiseLeft_; }
-  const NoiseSource& noiseRight() const { return noiseRight_; }
-  const ChainChannel<double>& left() const { return left_; }
-  const ChainChannel<double>& right() const { return right_; }
-  const SaturatorEngine& saturator() const { return saturator_; }
-  const VuMeter& meter() const { return meter_; }
-
 private:
+  // Tests look at the chain's state through this one accessor (tests/support), not through
+  // getters that production code has no use for.
+  friend struct SignalChainTestAccess;
+
   void SetUp(const ChainSettings& s, double fs);
   bool StatesFinite() const;
   void StartOver();
-  void RunMono(const double* in, double* out, int frames);
-  template <class Lane>
-  void RunStereo(const double* inL, const double* inR, double* outL, double* outR, int frames);
+  // The frames of one block: T = double runs the mono path, T = a lane type the stereo path.
+  template <class T> void Run(const double* const* in, double* const* out, int frames);
 
   // What the last block set-up was computed from.
   struct SetUpInputs {
@@ -114,10 +98,10 @@ private:
   double wetMix_ = 0;
   double inputGain_ = 1.0;
   double outputGain_ = 1.0;
-  double noiseLevel_ = 0.000030517578125;
+  double noiseLevel_ = kNoiseLevelBeforeFirstBlock;
   bool bypassed_ = false;
   bool crosstalkEnabled_ = false;
-  double resetSampleRate_ = 44100.0;
+  double resetSampleRate_ = kDefaultSampleRate;
   CrosstalkFilter crosstalkToLeft_, crosstalkToRight_;
   BiquadCoefficients noiseShelf_; // both channels' noise shelves are designed alike
   NoiseSource noiseLeft_, noiseRight_;

@@ -64,7 +64,6 @@ void TAVOCore::ProcessDouble(IPlugBase& plug, double** inputs, double** outputs,
   ChainSettings settings;
   settings.inputTrimDb = plain(kInputTrim);
   settings.drive = plain(kDrive);
-  settings.outputCompensationDb = plain(kOutputCompensation);
   settings.asymmetry = plain(kAsymmetry);
   settings.freqResponse = plain(kFreqResponse);
   settings.crosstalkDb = plain(kCrosstalkLevel);

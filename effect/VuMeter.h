@@ -10,15 +10,16 @@
 
 #include <cstdint>
 
+#include "effect/DspConstants.h"
 #include "effect/Flush.h"
 
 namespace tavo {
 
 class VuMeter {
 public:
-  static constexpr double kNeedleRest = 0.015; // silence in the level modes
-  static constexpr double kNeedleMax = 0.98;
-  static constexpr double kKnee = 0.638; // above it the needle moves at 0.43 of the rate
+  static constexpr double kNeedleRest = tavo::kNeedleRest; // silence in the level modes
+  static constexpr double kNeedleMax = tavo::kNeedleMax;
+  static constexpr double kKnee = kNeedleKnee; // above it the needle moves at 0.43 of the rate
 
   // [audio thread · processing lock held] Coefficients for the sample rate, once per block.
   void SetSampleRate(double fs);

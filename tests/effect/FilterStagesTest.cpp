@@ -15,8 +15,8 @@
 #include "effect/NoiseSource.h"
 #include "effect/OnePoleFilter.h"
 #include "effect/RandomDrift.h"
-#include "tests/effect/ReferenceChain.h"
 #include "tests/effect/TestSignals.h"
+#include "tests/support/reference/ReferenceChain.h"
 
 namespace tavo {
 namespace {

@@ -19,6 +19,7 @@
 
 #include "effect/TAVO.h"
 #include "framework/IStateChunk.h"
+#include "tests/support/SignalChainTestAccess.h"
 
 namespace tavo {
 namespace {
@@ -312,15 +313,15 @@ TEST(ChainStartingOver, APoisonedStateNeverOutlivesItsBlock) {
         std::memcpy(const_cast<Record*>(&get(c)), raw, sizeof raw);
       });
   };
-  everyDouble([](const SignalChain& c) -> const auto& { return c.saturator().left(); });
-  everyDouble([](const SignalChain& c) -> const auto& { return c.saturator().right(); });
-  everyDouble([](const SignalChain& c) -> const auto& { return c.left(); });
-  everyDouble([](const SignalChain& c) -> const auto& { return c.right(); });
+  everyDouble([](const SignalChain& c) -> const auto& { return Inspect(c).saturator().left(); });
+  everyDouble([](const SignalChain& c) -> const auto& { return Inspect(c).saturator().right(); });
+  everyDouble([](const SignalChain& c) -> const auto& { return Inspect(c).left(); });
+  everyDouble([](const SignalChain& c) -> const auto& { return Inspect(c).right(); });
   for (double SaturatorShared::*field :
        {&SaturatorShared::driveGain, &SaturatorShared::makeup, &SaturatorShared::driftGain,
         &SaturatorShared::envelope, &SaturatorShared::feedback})
     check([&](SignalChain& c, double value) {
-      const_cast<SaturatorShared&>(c.saturator().shared()).*field = value;
+      const_cast<SaturatorShared&>(Inspect(c).saturator().shared()).*field = value;
     });
   EXPECT_GT(startedOver, poisoned); // most of the 2 × poisoned tries reach the guard
 }

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "effect/SaturatorEngine.h"
-#include "tests/effect/ReferenceChain.h"
 #include "tests/effect/TestSignals.h"
+#include "tests/support/reference/ReferenceChain.h"
 
 namespace tavo {
 namespace {
@@ -19,7 +19,7 @@ protected:
   // and Asymmetry 5.
   static double GainDb(double drive, double amplitude) {
     SaturatorEngine engine;
-    engine.Configure(kFs, drive * 6 - 40, 0, 0.2, 0.5);
+    engine.Configure(kFs, DriveToDb(drive), 0, 0.2, 0.5);
     const auto in = testing::Sine(1000, amplitude, kFs, 4 * 44100);
     std::vector<double> out;
     out.reserve(in.size());
@@ -46,17 +46,17 @@ protected:
 };
 
 TEST_F(SaturatorEngineConfigure, DriveEndsGiveDocumentedEvenAmountAndDriveTarget) {
-  engine.Configure(kFs, 0 * 6 - 40, 0, 0.2, 0.5);
+  engine.Configure(kFs, DriveToDb(0), 0, 0.2, 0.5);
   EXPECT_DOUBLE_EQ(engine.coefficients().evenAmount, 0.0125);
   EXPECT_NEAR(engine.coefficients().driveTarget, 0.01, 1e-15);
-  engine.Configure(kFs, 10 * 6 - 40, 0, 0.2, 0.5);
+  engine.Configure(kFs, DriveToDb(10), 0, 0.2, 0.5);
   EXPECT_DOUBLE_EQ(engine.coefficients().evenAmount, 0.74375);
   EXPECT_NEAR(engine.coefficients().driveTarget, 10, 1e-12);
   EXPECT_EQ(engine.coefficients().driveShelf.k, 0.0); // the lift vanishes at Drive 10
 }
 
 TEST_F(SaturatorEngineConfigure, FlatResponseLeavesOnlyPeakAndDriveShelf) {
-  engine.Configure(kFs, 5 * 6 - 40, 0, 0.2, 0.5);
+  engine.Configure(kFs, DriveToDb(5), 0, 0.2, 0.5);
   const SaturatorCoefficients& c = engine.coefficients();
   // A = 1: the shelves are identities.
   EXPECT_EQ(c.preEmphasis.b0, 1.0);

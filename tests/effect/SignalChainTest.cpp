@@ -7,6 +7,7 @@
 
 #include "effect/SignalChain.h"
 #include "tests/effect/TestSignals.h"
+#include "tests/support/SignalChainTestAccess.h"
 
 namespace tavo {
 namespace {
@@ -67,27 +68,27 @@ TEST_F(SignalChainTest, DefaultChainIsWithinFiveHundredthsOfADecibelOfUnity) {
 }
 
 TEST_F(SignalChainTest, ResetPutsTheRampAtItsEndWithOneStepLeft) {
-  EXPECT_EQ(chain.rampGain(), 1.0);
+  EXPECT_EQ(Inspect(chain).rampGain(), 1.0);
   const std::vector<double> in(64, 0.0);
   std::vector<double> out;
   RunMono(in, out);
-  EXPECT_EQ(chain.rampGain(), 1.0 + 0.0001);
+  EXPECT_EQ(Inspect(chain).rampGain(), 1.0 + 0.0001);
 }
 
 TEST(SignalChainStartUp, OutputFadesInFromConstructionWithoutReset) {
   SignalChain chain;
   ChainSettings settings;
-  EXPECT_EQ(chain.rampGain(), 0.0);
-  EXPECT_EQ(chain.wetMix(), 0.0);
-  EXPECT_EQ(chain.noiseLevel(), 0.000030517578125);
-  EXPECT_EQ(chain.resetSampleRate(), 44100.0);
+  EXPECT_EQ(Inspect(chain).rampGain(), 0.0);
+  EXPECT_EQ(Inspect(chain).wetMix(), 0.0);
+  EXPECT_EQ(Inspect(chain).noiseLevel(), 0.000030517578125);
+  EXPECT_EQ(Inspect(chain).resetSampleRate(), 44100.0);
   std::vector<double> in(5000, 0.5), out(5000);
   const double* ins[] = {in.data()};
   double* outs[] = {out.data()};
   chain.Process(settings, kFs, false, ins, outs, 5000);
-  EXPECT_NEAR(chain.rampGain(), 0.5, 1e-9);
+  EXPECT_NEAR(Inspect(chain).rampGain(), 0.5, 1e-9);
   EXPECT_LT(std::abs(out[9]), std::abs(out[4999]));
-  EXPECT_NEAR(chain.wetMix(), 1.0, 1e-12); // time constant about 100 frames
+  EXPECT_NEAR(Inspect(chain).wetMix(), 1.0, 1e-12); // time constant about 100 frames
 }
 
 TEST_F(SignalChainTest, BlockSetUpDerivesNoiseLevelFromTheTrim) {
@@ -95,7 +96,7 @@ TEST_F(SignalChainTest, BlockSetUpDerivesNoiseLevelFromTheTrim) {
   double* outs[] = {nullptr};
   const double* ins[] = {nullptr};
   chain.Process(settings, kFs, false, ins, outs, 0);
-  EXPECT_DOUBLE_EQ(chain.noiseLevel(), std::exp(-89 * kDbToNp));
+  EXPECT_DOUBLE_EQ(Inspect(chain).noiseLevel(), std::exp(-89 * kDbToNp));
 }
 
 TEST_F(SignalChainTest, BlockSetUpFollowsSettingsAndComesBackAfterReset) {
@@ -103,34 +104,34 @@ TEST_F(SignalChainTest, BlockSetUpFollowsSettingsAndComesBackAfterReset) {
   double* outs[] = {nullptr};
   settings.drive = 5;
   chain.Process(settings, kFs, false, ins, outs, 0);
-  EXPECT_DOUBLE_EQ(chain.saturator().coefficients().driveTarget, std::exp(-10 * kDbToNp));
+  EXPECT_DOUBLE_EQ(Inspect(chain).saturator().coefficients().driveTarget, std::exp(-10 * kDbToNp));
   settings.drive = 10;
   chain.Process(settings, kFs, false, ins, outs, 0);
-  const double drive10 = chain.saturator().coefficients().driveTarget;
+  const double drive10 = Inspect(chain).saturator().coefficients().driveTarget;
   EXPECT_NEAR(drive10, 10.0, 1e-9);
   // Reset configures the engine with 0 dB of drive gain; the next block with unchanged settings
   // must put Drive 10 back.
   chain.Reset(kFs);
-  EXPECT_EQ(chain.saturator().coefficients().driveTarget, 1.0);
+  EXPECT_EQ(Inspect(chain).saturator().coefficients().driveTarget, 1.0);
   chain.Process(settings, kFs, false, ins, outs, 0);
-  EXPECT_EQ(chain.saturator().coefficients().driveTarget, drive10);
+  EXPECT_EQ(Inspect(chain).saturator().coefficients().driveTarget, drive10);
   // A new sample rate alone is a change too.
-  const double before = chain.meter().rmsCoeff();
+  const double before = Inspect(chain).meter().rmsCoeff();
   chain.Process(settings, 96000, false, ins, outs, 0);
-  EXPECT_NE(chain.meter().rmsCoeff(), before);
+  EXPECT_NE(Inspect(chain).meter().rmsCoeff(), before);
 }
 
 TEST_F(SignalChainTest, CallWithoutFramesWritesNothingAndKeepsStates) {
   std::vector<double> in(8, 0.5), out(8, 123.0);
   const double* ins[] = {in.data(), in.data()};
   double* outs[] = {out.data(), out.data()};
-  const double ramp = chain.rampGain();
+  const double ramp = Inspect(chain).rampGain();
   chain.Process(settings, kFs, true, ins, outs, 0);
   chain.Process(settings, kFs, true, ins, outs, -5);
   for (double v : out)
     EXPECT_EQ(v, 123.0);
-  EXPECT_EQ(chain.rampGain(), ramp);
-  EXPECT_EQ(chain.noiseLeft().seed, 0);
+  EXPECT_EQ(Inspect(chain).rampGain(), ramp);
+  EXPECT_EQ(Inspect(chain).noiseLeft().seed, 0);
 }
 
 TEST_F(SignalChainTest, MonoPathNeverTouchesTheSecondOutput) {
@@ -141,7 +142,7 @@ TEST_F(SignalChainTest, MonoPathNeverTouchesTheSecondOutput) {
   for (double v : out1)
     ASSERT_EQ(v, -42.0);
   EXPECT_NE(out0[99], 0.0);
-  EXPECT_EQ(chain.noiseRight().seed, 0);
+  EXPECT_EQ(Inspect(chain).noiseRight().seed, 0);
 }
 
 class SignalChainCrosstalk : public SignalChainTest {
@@ -170,7 +171,7 @@ protected:
 
 TEST_F(SignalChainCrosstalk, AtMinusOneTwentyTheChannelsDoNotInteract) {
   EXPECT_LT(LeakDb(-120, true), -180);
-  EXPECT_FALSE(chain.crosstalkEnabled());
+  EXPECT_FALSE(Inspect(chain).crosstalkEnabled());
 }
 
 TEST_F(SignalChainCrosstalk, JustAboveMinusOneTwentyEachChannelReceivesTheOther) {
@@ -187,9 +188,9 @@ TEST_F(SignalChainCrosstalk, LevelsAreOneDecibelApart) {
   const double* ins[] = {nullptr, nullptr};
   double* outs[] = {nullptr, nullptr};
   chain.Process(settings, kFs, true, ins, outs, 0);
-  EXPECT_TRUE(chain.crosstalkEnabled());
-  EXPECT_EQ(chain.crosstalkToLeft().level, std::exp(-80 * kDbToNp));
-  EXPECT_EQ(chain.crosstalkToRight().level, std::exp(-79 * kDbToNp));
+  EXPECT_TRUE(Inspect(chain).crosstalkEnabled());
+  EXPECT_EQ(Inspect(chain).crosstalkToLeft().level, std::exp(-80 * kDbToNp));
+  EXPECT_EQ(Inspect(chain).crosstalkToRight().level, std::exp(-79 * kDbToNp));
 }
 
 TEST_F(SignalChainTest, SilenceInStereoGivesTheShapedNoiseFloor) {
@@ -199,7 +200,7 @@ TEST_F(SignalChainTest, SilenceInStereoGivesTheShapedNoiseFloor) {
   // What remains is the noise through its shelf, plus the engine's response to its 1e-11 dither.
   NoiseSource noise;
   Biquad shelf;
-  shelf.coefficients = chain.noiseShelf();
+  shelf.coefficients = Inspect(chain).noiseShelf();
   EXPECT_EQ(shelf.coefficients.b0,
             DesignHighShelf(std::exp(-24 * kDbToNp), 5340.707511102648 / kFs, 0.2).b0);
   double peak = 0;
@@ -219,12 +220,12 @@ TEST_F(SignalChainTest, BypassFadesTheEngineOutAndLeavesTrimmedInputPlusNoise) {
   settings.drive = 10;
   std::vector<double> out;
   RunMono(tone, out);
-  const double wetBefore = chain.wetMix();
+  const double wetBefore = Inspect(chain).wetMix();
   chain.SetBypassed(true);
   const double* ins[] = {tone.data()};
   double* outs[] = {out.data()};
   chain.Process(settings, kFs, false, ins, outs, 1);
-  EXPECT_EQ(chain.wetMix(), wetBefore * 0.99);
+  EXPECT_EQ(Inspect(chain).wetMix(), wetBefore * 0.99);
   RunMono(tone, out);
   for (std::size_t i = 2000; i < tone.size(); ++i)
     ASSERT_NEAR(out[i], tone[i] * 1.0001, 1e-4) << i;
@@ -284,7 +285,7 @@ TEST_F(SignalChainBadInput, NonFiniteStereoSamplesActAsSilenceAndTheInstanceReco
     ASSERT_EQ(std::bit_cast<std::uint64_t>(l[i]), std::bit_cast<std::uint64_t>(el[i])) << i;
     ASSERT_EQ(std::bit_cast<std::uint64_t>(r[i]), std::bit_cast<std::uint64_t>(er[i])) << i;
   }
-  EXPECT_TRUE(std::isfinite(chain.saturator().shared().envelope));
+  EXPECT_TRUE(std::isfinite(Inspect(chain).saturator().shared().envelope));
 }
 
 TEST_F(SignalChainBadInput, LargestFloatSamplesAtFullTrimAndDriveDoNotPoisonTheStates) {
@@ -306,7 +307,7 @@ TEST_F(SignalChainBadInput, LargestFloatSamplesAtFullTrimAndDriveDoNotPoisonTheS
   for (double v : l)
     ASSERT_TRUE(std::isfinite(v));
   EXPECT_GT(testing::Rms(std::span(l).subspan(22050)), 0.01); // the engine is audible again
-  EXPECT_TRUE(std::isfinite(chain.saturator().shared().envelope));
+  EXPECT_TRUE(std::isfinite(Inspect(chain).saturator().shared().envelope));
 }
 
 TEST_F(SignalChainBadInput, UnusableSampleRateDoesNotPoisonTheStates) {
@@ -320,7 +321,7 @@ TEST_F(SignalChainBadInput, UnusableSampleRateDoesNotPoisonTheStates) {
     for (double v : out)
       ASSERT_TRUE(std::isfinite(v));
   }
-  EXPECT_EQ(chain.resetSampleRate(), 44100.0);
+  EXPECT_EQ(Inspect(chain).resetSampleRate(), 44100.0);
 }
 
 TEST_F(SignalChainBadInput, MissingChannelPointersWriteNothing) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "effect/TAVO.h"
+#include "tests/support/SignalChainTestAccess.h"
 
 // Counts every global allocation so a test can prove a block allocates nothing.
 namespace {
@@ -92,39 +93,39 @@ TEST_F(TAVOTest, NewInstanceHasItsParametersAndIdentity) {
 TEST_F(TAVOTest, ParamChangedSetsOnlyTheGainsAndTheBypass) {
   TAVO plug;
   plug.ParamChanged(TAVO::kOutputCompensation);
-  EXPECT_EQ(plug.Chain().outputGain(), kOutputTrim);
-  EXPECT_NEAR(plug.Chain().outputGain(), 0.870964, 1e-6);
+  EXPECT_EQ(Inspect(plug.Chain()).outputGain(), kOutputTrim);
+  EXPECT_NEAR(Inspect(plug.Chain()).outputGain(), 0.870964, 1e-6);
 
   plug.GetParam(TAVO::kInputTrim)->SetValue(6.0);
   plug.ParamChanged(TAVO::kInputTrim);
-  EXPECT_DOUBLE_EQ(plug.Chain().inputGain(), std::exp(6.0 * 0.1151292546497));
+  EXPECT_DOUBLE_EQ(Inspect(plug.Chain()).inputGain(), std::exp(6.0 * 0.1151292546497));
 
   plug.GetParam(TAVO::kBypass)->SetValue(1);
   plug.ParamChanged(TAVO::kBypass);
-  EXPECT_TRUE(plug.Chain().bypassed());
+  EXPECT_TRUE(Inspect(plug.Chain()).bypassed());
   plug.GetParam(TAVO::kBypass)->SetValue(0);
   plug.ParamChanged(TAVO::kBypass);
-  EXPECT_FALSE(plug.Chain().bypassed());
+  EXPECT_FALSE(Inspect(plug.Chain()).bypassed());
 
   for (int i : {1, 3, 4, 5, 6}) {
     plug.GetParam(i)->SetValue(plug.GetParam(i)->Max());
     plug.ParamChanged(i);
   }
-  EXPECT_DOUBLE_EQ(plug.Chain().inputGain(), std::exp(6.0 * 0.1151292546497));
-  EXPECT_EQ(plug.Chain().outputGain(), kOutputTrim);
-  EXPECT_FALSE(plug.Chain().bypassed());
+  EXPECT_DOUBLE_EQ(Inspect(plug.Chain()).inputGain(), std::exp(6.0 * 0.1151292546497));
+  EXPECT_EQ(Inspect(plug.Chain()).outputGain(), kOutputTrim);
+  EXPECT_FALSE(Inspect(plug.Chain()).bypassed());
 }
 
 TEST_F(TAVOTest, ResetEndsTheRampAndFollowsTheSampleRate) {
   TAVO plug;
-  EXPECT_EQ(plug.Chain().rampGain(), 0.0);
+  EXPECT_EQ(Inspect(plug.Chain()).rampGain(), 0.0);
   plug.ConfigureSampleRate(48000);
   plug.Reset();
-  EXPECT_EQ(plug.Chain().rampGain(), 1.0);
-  EXPECT_EQ(plug.Chain().resetSampleRate(), 48000.0);
+  EXPECT_EQ(Inspect(plug.Chain()).rampGain(), 1.0);
+  EXPECT_EQ(Inspect(plug.Chain()).resetSampleRate(), 48000.0);
   std::vector<float> in(4, 0.0f), out(4), out2(4);
   Render(plug, in, in, 4, &out, &out2);
-  EXPECT_EQ(plug.Chain().rampGain(), 1.0001);
+  EXPECT_EQ(Inspect(plug.Chain()).rampGain(), 1.0001);
 }
 
 TEST_F(TAVOTest, DefaultStateIsSixtyFourBytesOfPlainValues) {
@@ -152,9 +153,9 @@ TEST_F(TAVOTest, ASixtyByteChunkRestoresSevenValuesAndZeroesTheLast) {
     EXPECT_EQ(plug.GetParam(i)->Value(), values[i]);
   EXPECT_EQ(plug.GetParam(TAVO::kBypass)->Value(), 0.0);
   // ParamChanged ran for every parameter: the gains and the bypass follow the restored values.
-  EXPECT_FALSE(plug.Chain().bypassed());
-  EXPECT_DOUBLE_EQ(plug.Chain().inputGain(), std::exp(3 * 0.1151292546497));
-  EXPECT_DOUBLE_EQ(plug.Chain().outputGain(),
+  EXPECT_FALSE(Inspect(plug.Chain()).bypassed());
+  EXPECT_DOUBLE_EQ(Inspect(plug.Chain()).inputGain(), std::exp(3 * 0.1151292546497));
+  EXPECT_DOUBLE_EQ(Inspect(plug.Chain()).outputGain(),
                    std::exp(-5 * 0.1151292546497) * std::exp(-0.13815510557964));
 }
 

@@ -1,0 +1,35 @@
+#pragma once
+// The one test view into a SignalChain: its state as the last block (or Reset) left it. Tests
+// write Inspect(chain).rampGain(); production code has no way in.
+
+#include "effect/SignalChain.h"
+
+namespace tavo {
+
+struct SignalChainTestAccess {
+  const SignalChain& chain;
+
+  double rampGain() const { return chain.rampGain_; }
+  double wetMix() const { return chain.wetMix_; }
+  double inputGain() const { return chain.inputGain_; }
+  double outputGain() const { return chain.outputGain_; }
+  double noiseLevel() const { return chain.noiseLevel_; }
+  bool bypassed() const { return chain.bypassed_; }
+  bool crosstalkEnabled() const { return chain.crosstalkEnabled_; }
+  double resetSampleRate() const { return chain.resetSampleRate_; }
+  const CrosstalkFilter& crosstalkToLeft() const { return chain.crosstalkToLeft_; }
+  const CrosstalkFilter& crosstalkToRight() const { return chain.crosstalkToRight_; }
+  const BiquadCoefficients& noiseShelf() const { return chain.noiseShelf_; }
+  const NoiseSource& noiseLeft() const { return chain.noiseLeft_; }
+  const NoiseSource& noiseRight() const { return chain.noiseRight_; }
+  const ChainChannel<double>& left() const { return chain.left_; }
+  const ChainChannel<double>& right() const { return chain.right_; }
+  const SaturatorEngine& saturator() const { return chain.saturator_; }
+  const VuMeter& meter() const { return chain.meter_; }
+};
+
+inline SignalChainTestAccess Inspect(const SignalChain& chain) {
+  return {chain};
+}
+
+} // namespace tavo
