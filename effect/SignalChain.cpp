@@ -165,12 +165,12 @@ template <class T> void SignalChain::Run(const double* const* in, double* const*
   const double wetStep = bypassed_ ? 0.0 : kWetStep;
   const bool crosstalk = !kMono && crosstalkEnabled_;
   const BiquadCoefficients crosstalkShelf = crosstalkToLeft_.coefficients;
-  const T crosstalkLevel = [this] {
+  const T crosstalkLevel = [](const auto& toLeft, const auto& toRight) {
     if constexpr (kMono)
       return 0.0;
     else
-      return T(crosstalkToLeft_.level, crosstalkToRight_.level);
-  }();
+      return T(toLeft.level, toRight.level);
+  }(crosstalkToLeft_, crosstalkToRight_);
   const BiquadCoefficients noiseShelf = noiseShelf_;
   const bool meterShowsInput = meter.vuMode() == 0;
   const double* inL = in[0];
