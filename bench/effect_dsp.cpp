@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "bench/BenchSignal.h"
 #include "bench/effect_counters.h"
 #include "effect/SaturatorEngine.h"
 #include "effect/SignalChain.h"
@@ -16,18 +17,10 @@ namespace {
 
 constexpr double kFs = 44100;
 constexpr int kBlock = 32;
-constexpr int kSignalFrames = 44100; // one second of material, looped
+using tavo::bench::kSignalFrames;
 
-// A programme-like signal: two partials and a slow level swell, different in each channel.
 std::vector<double> Signal(double f1, double f2) {
-  std::vector<double> v(kSignalFrames);
-  for (int i = 0; i < kSignalFrames; ++i) {
-    const double t = i / kFs;
-    v[static_cast<std::size_t>(i)] =
-        (0.3 + 0.25 * std::sin(2 * M_PI * 0.5 * t)) *
-        (std::sin(2 * M_PI * f1 * t) + 0.3 * std::sin(2 * M_PI * f2 * t));
-  }
-  return v;
+  return tavo::bench::TwoPartialsUnderASwell<double>(f1, f2);
 }
 
 // The engine in the arrangement the chain uses: each frame's front interleaved with the previous

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "bench/BenchSignal.h"
 #include "bench/effect_counters.h"
 #include "effect/TAVO.h"
 
@@ -16,17 +17,10 @@ namespace {
 
 constexpr double kFs = 44100;
 constexpr int kBlock = 32;
-constexpr int kSignalFrames = 44100;
+using tavo::bench::kSignalFrames;
 
 std::vector<float> Signal(double f1, double f2) {
-  std::vector<float> v(kSignalFrames);
-  for (int i = 0; i < kSignalFrames; ++i) {
-    const double t = i / kFs;
-    v[static_cast<std::size_t>(i)] =
-        static_cast<float>((0.3 + 0.25 * std::sin(2 * M_PI * 0.5 * t)) *
-                           (std::sin(2 * M_PI * f1 * t) + 0.3 * std::sin(2 * M_PI * f2 * t)));
-  }
-  return v;
+  return tavo::bench::TwoPartialsUnderASwell<float>(f1, f2);
 }
 
 void RunPlugin(benchmark::State& state, bool stereo) {

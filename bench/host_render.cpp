@@ -9,6 +9,7 @@
 #include <cmath>
 #include <vector>
 
+#include "bench/BenchSignal.h"
 #include "bench/effect_counters.h"
 #include "host/driver/HostDriver.h"
 #include "host/engine/StandInControl.h"
@@ -19,18 +20,10 @@ using namespace tavo::host;
 
 constexpr int kRate = 44100;
 constexpr int kBlock = 32;
-constexpr int kSignalFrames = 44100;
+using tavo::bench::kSignalFrames;
 
-// The chain benchmark's signal: two tones under a slow swell.
 std::vector<float> Signal(double f1, double f2) {
-  std::vector<float> v(kSignalFrames);
-  for (int i = 0; i < kSignalFrames; ++i) {
-    const double t = i / static_cast<double>(kRate);
-    v[static_cast<size_t>(i)] =
-        static_cast<float>((0.3 + 0.25 * std::sin(2 * M_PI * 0.5 * t)) *
-                           (std::sin(2 * M_PI * f1 * t) + 0.3 * std::sin(2 * M_PI * f2 * t)));
-  }
-  return v;
+  return tavo::bench::TwoPartialsUnderASwell<float>(f1, f2);
 }
 
 void HostRenderStereo(benchmark::State& state) {
