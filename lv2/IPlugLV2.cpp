@@ -53,6 +53,23 @@ void IPlugLV2::ConnectPort(uint32_t port, void* data) {
   }
 }
 
+double IPlugLV2::PlainFromPort(int paramIdx, float value) const {
+  if (paramIdx == enableParam_) return value > 0.0f ? 0.0 : 1.0;
+  const IParameter* param = GetParam(paramIdx);
+  // Integer, enumeration and toggle ports may carry a fraction; the parameter takes the nearest
+  // of its values, as a host's own rounding would.
+  if (param->Kind() != ParamKind::Double)
+    return std::floor(std::clamp<double>(value, param->Min(), param->Max()) + 0.5);
+  return value;
+}
+
+float IPlugLV2::PortValueOf(int paramIdx) const {
+  const IParameter* param = GetParam(paramIdx);
+  if (!param) return 0.0f;
+  if (paramIdx == enableParam_) return param->Value() != 0.0 ? 0.0f : 1.0f;
+  return static_cast<float>(param->Value());
+}
+
 void IPlugLV2::TakeControlPorts() {
   for (int i = 0; i < static_cast<int>(paramPorts_.size()); ++i) {
     const float* port = paramPorts_[i];
@@ -60,16 +77,29 @@ void IPlugLV2::TakeControlPorts() {
     const float v = *port;
     if (std::isnan(v) || v == lastPortValues_[i]) continue;
     lastPortValues_[i] = v;
-    double plain = v;
-    if (i == enableParam_) {
-      plain = v > 0.0f ? 0.0 : 1.0;
-    } else if (GetParam(i)->Kind() != ParamKind::Double) {
-      // Integer, enumeration and toggle ports may carry a fraction; the parameter takes the
-      // nearest of its values, as a host's own rounding would.
-      plain = std::floor(std::clamp(plain, GetParam(i)->Min(), GetParam(i)->Max()) + 0.5);
-    }
-    SetParameterFromHost(i, plain);
+    SetParameterFromHost(i, PlainFromPort(i, v));
   }
+}
+
+void IPlugLV2::TakePortValue(uint32_t port, float value) {
+  const int param = layout_.ParamOf(port);
+  if (param < 0 || param >= NParams() || std::isnan(value)) return;
+  SetParameterFromHost(param, PlainFromPort(param, value));
+}
+
+void IPlugLV2::BeginHostEdit(int paramIdx) {
+  if (sink_ && paramIdx >= 0 && paramIdx < NParams()) sink_->Gesture(layout_.Param(paramIdx), true);
+}
+
+void IPlugLV2::SendParamToHost(int paramIdx, double /*normalized*/) {
+  // The editor has already stored the parameter's new plain value; the port carries that.
+  if (sink_ && paramIdx >= 0 && paramIdx < NParams())
+    sink_->WritePort(layout_.Param(paramIdx), PortValueOf(paramIdx));
+}
+
+void IPlugLV2::EndHostEdit(int paramIdx) {
+  if (sink_ && paramIdx >= 0 && paramIdx < NParams())
+    sink_->Gesture(layout_.Param(paramIdx), false);
 }
 
 void IPlugLV2::WriteOutputPorts() {

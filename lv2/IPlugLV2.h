@@ -48,6 +48,23 @@ public:
   void SetLevelControl(const IControl* control) { levelControl_ = control; }
 
   const lv2::PortLayout& Layout() const { return layout_; }
+
+  // Where the editor's gestures and values go when this instance stands behind the plug-in's LV2
+  // UI: there the editor changes a parameter, and the UI writes its control port to the host.
+  class HostEditSink {
+  public:
+    virtual ~HostEditSink() = default;
+    virtual void Gesture(uint32_t port, bool begin) = 0;
+    virtual void WritePort(uint32_t port, float value) = 0;
+  };
+  // [UI thread] Not owned; null detaches it.
+  void SetHostEditSink(HostEditSink* sink) { sink_ = sink; }
+  // [UI thread · takes the processing lock] A control port's value as the host reports it: the
+  // parameter and the editor's controls follow, and nothing is written back. A NaN or a port
+  // that carries no parameter changes nothing.
+  void TakePortValue(uint32_t port, float value);
+  // The value parameter i's control port carries for the parameter's current value.
+  float PortValueOf(int paramIdx) const;
   const lv2::HostFeatures& Host() const { return host_; }
 
   // [audio thread · between runs] Stores the port's buffer; an unknown port is ignored.
@@ -67,11 +84,11 @@ public:
   // hears why.
   LV2_State_Status RestoreStateFrom(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
-  // ---- IPlugBase operations that would reach the host: the DSP instance has no path to its
-  // host; the plug-in's editor reaches the host through the UI's port writes instead. ----
-  void BeginHostEdit(int) override {}
-  void SendParamToHost(int, double) override {}
-  void EndHostEdit(int) override {}
+  // ---- IPlugBase operations that reach the host: through the UI's sink when there is one; the
+  // DSP instance has no path to its host and drops them. ----
+  void BeginHostEdit(int paramIdx) override;
+  void SendParamToHost(int paramIdx, double normalized) override;
+  void EndHostEdit(int paramIdx) override;
   void SendAllParamsToHost() override {}
   int SamplePosition() override { return 0; }
   double Tempo() override { return 0.0; }
@@ -82,6 +99,7 @@ public:
 
 private:
   void TakeControlPorts();
+  double PlainFromPort(int paramIdx, float value) const;
   void WriteOutputPorts();
 
   lv2::PortLayout layout_{1, 0};
@@ -94,6 +112,7 @@ private:
   std::vector<float> lastPortValues_;    // what each control port held at the last run
   float* latencyPort_ = nullptr;
   float* levelPort_ = nullptr;
+  HostEditSink* sink_ = nullptr;
 };
 
 } // namespace tavo

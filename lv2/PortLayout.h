@@ -13,6 +13,8 @@ namespace tavo::lv2 {
 // The plug-ins' identifiers: one per channel layout of the identity's "1-1 2-2".
 inline constexpr const char* kMonoURI = "urn:quenstrel:tavo:mono";
 inline constexpr const char* kStereoURI = "urn:quenstrel:tavo:stereo";
+// The editor's LV2 UI, one for both plug-ins.
+inline constexpr const char* kUIURI = "urn:quenstrel:tavo:ui";
 // The key under which the state chunk is saved in a host session.
 inline constexpr const char* kStateKeyURI = "urn:quenstrel:tavo:state";
 inline constexpr const char* kBinaryName = "TAVO.so";

@@ -19,6 +19,7 @@ constexpr const char* kPrefixes = R"(@prefix bufsz: <http://lv2plug.in/ns/ext/bu
 @prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .
 @prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .
 @prefix state: <http://lv2plug.in/ns/ext/state#> .
+@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .
 @prefix units: <http://lv2plug.in/ns/extensions/units#> .
 @prefix urid: <http://lv2plug.in/ns/ext/urid#> .
 )";
@@ -117,6 +118,7 @@ void WritePlugin(std::ostream& out, const Plugin& plugin, const BundleIdentity& 
       << "    lv2:optionalFeature lv2:hardRTCapable , urid:map , log:log , opts:options ;\n"
       << "    opts:supportedOption bufsz:maxBlockLength ;\n"
       << "    lv2:extensionData state:interface ;\n"
+      << "    ui:ui <" << kUIURI << "> ;\n"
       << "    lv2:port\n";
   WriteAudioPorts(out, layout);
   for (int i = 0; i < identity.plug.NParams(); ++i)
@@ -134,15 +136,29 @@ void WritePlugin(std::ostream& out, const Plugin& plugin, const BundleIdentity& 
       << "        lv2:minimum 0.0 ;\n        lv2:maximum 1.0 ;\n    ] .\n";
 }
 
+// The editor in an X11 window: the host embeds it and drives it from its idle loop, and sends it
+// the level output for the needle.
+void WriteUI(std::ostream& out) {
+  out << "\n<" << kUIURI << ">\n    a ui:X11UI ;\n"
+      << "    lv2:requiredFeature ui:idleInterface ;\n"
+      << "    lv2:optionalFeature ui:parent , ui:resize , ui:touch ;\n"
+      << "    lv2:extensionData ui:idleInterface ;\n    ui:portNotification";
+  for (size_t i = 0; i < std::size(kPlugins); ++i) {
+    out << (i ? " ,\n" : "\n") << "        [ ui:plugin <" << kPlugins[i].uri
+        << "> ; lv2:symbol \"level\" ; ui:protocol ui:floatProtocol ]";
+  }
+  out << " .\n";
+}
+
 } // namespace
 
 std::string SymbolFromName(const char* name) {
   std::string symbol;
+  if (!std::isalpha(static_cast<unsigned char>(name[0]))) symbol += '_';
   for (const char* p = name; *p; ++p) {
     const unsigned char c = static_cast<unsigned char>(*p);
     symbol += std::isalnum(c) ? static_cast<char>(std::tolower(c)) : '_';
   }
-  if (symbol.empty() || std::isdigit(static_cast<unsigned char>(symbol[0]))) symbol.insert(0, "_");
   return symbol;
 }
 
@@ -153,12 +169,16 @@ void WriteManifest(std::ostream& out) {
     out << "\n<" << plugin.uri << ">\n    a lv2:Plugin ;\n    lv2:binary <" << kBinaryName
         << "> ;\n    rdfs:seeAlso <" << kTurtleName << "> .\n";
   }
+  out << "\n<" << kUIURI << ">\n    a <http://lv2plug.in/ns/extensions/ui#X11UI> ;\n"
+      << "    <http://lv2plug.in/ns/extensions/ui#binary> <" << kBinaryName << "> ;\n"
+      << "    rdfs:seeAlso <" << kTurtleName << "> .\n";
 }
 
 void WritePluginDescriptions(std::ostream& out, const BundleIdentity& identity) {
   out << kPrefixes;
   for (const Plugin& plugin : kPlugins)
     WritePlugin(out, plugin, identity);
+  WriteUI(out);
 }
 
 } // namespace tavo::lv2

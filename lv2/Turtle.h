@@ -23,7 +23,7 @@ void WriteManifest(std::ostream& out);
 void WritePluginDescriptions(std::ostream& out, const BundleIdentity& identity);
 
 // A port symbol from a parameter name: lower case, every other character an underscore
-// ("Input Trim" → "input_trim"), never starting with a digit.
+// ("Input Trim" → "input_trim"), starting with a letter or an underscore.
 std::string SymbolFromName(const char* name);
 
 } // namespace tavo::lv2
