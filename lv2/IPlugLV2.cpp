@@ -143,11 +143,9 @@ LV2_State_Status IPlugLV2::RestoreStateFrom(LV2_State_Retrieve_Function retrieve
   uint32_t flags = 0;
   const void* data = retrieve(handle, host_.stateKey, &size, &type, &flags);
   const size_t expected = sizeof(double) * static_cast<size_t>(NParams());
-  if (!data) {
-    host_.LogError("%s: the saved state holds no %s settings; the instance keeps its own\n",
-                   EffectName(), EffectName());
-    return LV2_STATE_ERR_NO_PROPERTY;
-  }
+  // A state without our key is a host's state of the ports alone (a plug-in's default state, a
+  // preset made of port values): the ports carry the settings, and there is nothing to refuse.
+  if (!data) return LV2_STATE_SUCCESS;
   if (type != host_.atomChunk) {
     host_.LogError("%s: a saved state of another type is not %s's; the instance keeps its "
                    "settings\n",

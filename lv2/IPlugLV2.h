@@ -81,7 +81,7 @@ public:
   LV2_State_Status SaveStateTo(LV2_State_Store_Function store, LV2_State_Handle handle);
   // [main thread · takes the processing lock] A chunk of the wrong type or size, or with a value
   // that is not a finite number, is refused: the instance stays as it was and the host's log
-  // hears why.
+  // hears why. A state without the chunk (port values only) leaves the instance to its ports.
   LV2_State_Status RestoreStateFrom(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
   // ---- IPlugBase operations that reach the host: through the UI's sink when there is one; the

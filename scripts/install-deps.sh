@@ -13,6 +13,8 @@ packages=(
   libsndfile1-dev libcli11-dev      # tavo-host: sound files and its command line
   lv2-dev                           # the LV2 bundle: headers, and the schemas it validates against
   lilv-utils sordi                  # lv2info, lv2apply, lv2bench; sord_validate
+  libx11-dev                        # the editor's X11 window (the LV2 UI)
+  jalv jackd2 xvfb x11-apps x11-utils xdotool  # the editor in jalv under Xvfb, its screenshot
 )
 
 # `install-deps.sh --bench`: the peers `make bench` measures the LV2 plug-in against.
