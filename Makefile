@@ -1,6 +1,6 @@
 # The commands a person needs: `make demo`, `make test` and `make bench`. CMake presets name the
 # configurations; this file only calls them.
-.PHONY: test bench demo deps test-tsan test-fuzz test-native clean
+.PHONY: test bench demo deps test-tsan test-fuzz test-native install-lv2 clean
 
 JOBS ?= $(shell nproc)
 
@@ -26,12 +26,14 @@ test-fuzz:
 	cmake --build --preset fuzz -j $(JOBS)
 	bash scripts/run-fuzz.sh build/fuzz
 
-bench: deps
+bench:
+	@bash scripts/install-deps.sh --bench
 	cmake --preset linux-release
 	cmake --build --preset linux-release -j $(JOBS)
 	build/linux-release/bench/tavo_bench --benchmark_counters_tabular=true \
 	  --benchmark_out=build/bench.json --benchmark_out_format=json
 	python3 scripts/bench-render.py build/linux-release
+	python3 scripts/bench-lv2.py build/linux-release build/bench-lv2.json
 	python3 scripts/bench-summary.py build/bench.json
 
 # The demo: the release build, then tavo-host renders its music and draws its pictures.
@@ -39,6 +41,17 @@ demo: deps
 	cmake --preset linux-release
 	cmake --build --preset linux-release -j $(JOBS) --target tavo-host
 	build/linux-release/module/tavo-host demo build/demo
+
+# The LV2 bundle, release build, into ~/.lv2 (or $(PREFIX)/lib/lv2 with PREFIX set), replacing an
+# earlier TAVO.lv2 there.
+LV2_DIR = $(if $(PREFIX),$(PREFIX)/lib/lv2,$(HOME)/.lv2)
+install-lv2: deps
+	cmake --preset linux-release
+	cmake --build --preset linux-release -j $(JOBS) --target tavo_lv2_bundle
+	mkdir -p "$(LV2_DIR)"
+	rm -rf "$(LV2_DIR)/TAVO.lv2"
+	cp -R build/linux-release/lv2/TAVO.lv2 "$(LV2_DIR)/"
+	@echo "TAVO.lv2 installed in $(LV2_DIR)"
 
 clean:
 	rm -rf build

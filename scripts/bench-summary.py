@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Prints the figures the benchmarks are judged by, from Google Benchmark's JSON output:
 the opaque blit against the memcpy baseline, pixel rates, redraw times, the chain's cost
-per frame against its targets, what hosting adds to it, and (from bench-render.json beside the
-JSON, when bench-render.py has run) tavo-host's real-time factor on a long file."""
+per frame against its targets, what hosting and the LV2 adaptor add to it, lv2bench's figures for
+TAVO and its peers (from bench-lv2.json, when bench-lv2.py has run) and (from bench-render.json
+beside the JSON, when bench-render.py has run) tavo-host's real-time factor on a long file."""
 import json
 import os
 import sys
@@ -43,6 +44,20 @@ def main(path):
     if host and chain:
         print(f"  Host/RenderStereo/Drive:5: {host:.1f} ns per frame, "
               f"{100 * (host / chain - 1):+.1f} % on Chain/Stereo/Drive:5 (target <= +10 %)")
+    lv2 = get("LV2/RunStereo/Drive:5", "ns_per_frame")
+    if lv2 and chain:
+        print(f"  LV2/RunStereo/Drive:5: {lv2:.1f} ns per frame, "
+              f"{100 * (lv2 / chain - 1):+.1f} % on Chain/Stereo/Drive:5 (target <= +5 %)")
+    lv2bench = os.path.join(os.path.dirname(os.path.abspath(path)), "bench-lv2.json")
+    if os.path.exists(lv2bench):
+        with open(lv2bench) as f:
+            r = json.load(f)
+        plugins = r["plugins"]
+        tavo = next((p for p in plugins if p["uri"] == "urn:quenstrel:tavo:stereo"), None)
+        for p in plugins:
+            ratio = f", {p['ns_per_frame'] / tavo['ns_per_frame']:.2f}x TAVO's time" if tavo else ""
+            print(f"  lv2bench -b {r['block']} {p['name']}: {p['ns_per_frame']:.1f} ns per frame"
+                  f"{ratio if p is not tavo else ''}")
     render = os.path.join(os.path.dirname(os.path.abspath(path)), "bench-render.json")
     if os.path.exists(render):
         with open(render) as f:

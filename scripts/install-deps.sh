@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, and only those that are missing.
 # Idempotent: a machine that already has everything is left alone and nothing is fetched.
+# With --bench it adds the peer plug-ins the benchmarks compare with.
 set -euo pipefail
 
 packages=(
@@ -10,7 +11,16 @@ packages=(
   libpng-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libsndfile1-dev libcli11-dev      # tavo-host: sound files and its command line
+  lv2-dev                           # the LV2 bundle: headers, and the schemas it validates against
+  lilv-utils sordi                  # lv2info, lv2apply, lv2bench; sord_validate
+  libx11-dev                        # the editor's X11 window (the LV2 UI)
+  jalv jackd2 xvfb x11-apps x11-utils xdotool  # the editor in jalv under Xvfb, its screenshot
 )
+
+# `install-deps.sh --bench`: the peers `make bench` measures the LV2 plug-in against.
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(calf-plugins x42-plugins)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,29 @@
+#pragma once
+// What an LV2 host hands a new instance, read once at instantiation, all optional: the URI map
+// (without it there is no state interface, no log and no options, as in a batch tool that only
+// renders), the log (without it a refused state is refused silently) and the largest block the
+// host announces.
+
+#include <lv2/core/lv2.h>
+#include <lv2/log/log.h>
+#include <lv2/urid/urid.h>
+
+namespace tavo::lv2 {
+
+struct HostFeatures {
+  LV2_URID_Map* map = nullptr;
+  LV2_Log_Log* log = nullptr;
+  int maxBlockLength = 0; // 0: the host announced none
+  LV2_URID atomChunk = 0;
+  LV2_URID atomInt = 0;
+  LV2_URID logError = 0;
+  LV2_URID stateKey = 0;
+
+  // [main thread] An announced block length that is not a positive 32-bit integer counts as none.
+  static HostFeatures Read(const LV2_Feature* const* features);
+
+  // [main thread] One line through the host's log, as an error; nothing without a log.
+  void LogError(const char* format, ...) const __attribute__((format(printf, 2, 3)));
+};
+
+} // namespace tavo::lv2
