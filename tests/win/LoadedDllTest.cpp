@@ -1,7 +1,8 @@
-// What only the Windows DLL shows, loaded by the host driver: the engine takes the module's open
+// What only the Windows DLLs show. The module loaded by the host driver: the engine takes its open
 // and close procedures, the resource file is named from the DLL's own file name, and the artwork
 // sits in the resource section as type "PNG", 101 to 107, byte for byte the files it was built
-// from.
+// from. The engine DLLs export the host's decorated names and DigiExt's ordinals, as the
+// module's symbol lookup finds them; the module path is read and cut as on Linux.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/ModulePath.h"
+#include "platform/Resources.h"
+#include "platform/SymbolLookup.h"
 #include "tests/host/driver/DriverFixture.h"
 
 using namespace tavo::host;
@@ -46,16 +50,47 @@ TEST_F(HostDriver, TheArtworkIsInTheResourceSection) {
                                                  "InGain1", "Needle1", "Bypass"};
   for (int id = 101; id <= 107; ++id) {
     SCOPED_TRACE(id);
-    HRSRC found = FindResourceA(dll, MAKEINTRESOURCEA(id), "PNG");
-    ASSERT_NE(found, nullptr);
-    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(dll, found)));
-    const std::vector<unsigned char> stored(bytes, bytes + SizeofResource(dll, found));
+    const auto found = tavo::platform::FindModuleResource(dll, "PNG", id);
+    const std::vector<unsigned char> stored(found.begin(), found.end());
     const auto file = FileBytes(std::string(TAVO_ARTWORK_DIR) + "/" +
                                 kFiles[static_cast<size_t>(id - 101)] + ".png");
     ASSERT_FALSE(file.empty());
     EXPECT_EQ(stored, file);
   }
-  EXPECT_EQ(FindResourceA(dll, MAKEINTRESOURCEA(108), "PNG"), nullptr);
+  EXPECT_TRUE(tavo::platform::FindModuleResource(dll, "PNG", 108).empty());
+  EXPECT_TRUE(tavo::platform::FindModuleResource(dll, "BMP", 101).empty());
+}
+
+TEST(EngineDlls, ExportTheDecoratedNamesAndTheOrdinalsTheModuleLooksUp) {
+  using tavo::platform::FindLoadedOrdinal;
+  using tavo::platform::FindLoadedSymbol;
+  for (const hostabi::SEngineSymbol& symbol : hostabi::exports::kAll) {
+    const char* library = hostabi::kWindowsLibrary[static_cast<size_t>(symbol.library)];
+    SCOPED_TRACE(symbol.posixName);
+    if (symbol.ordinal != 0)
+      EXPECT_NE(FindLoadedOrdinal(library, symbol.ordinal), nullptr);
+    else
+      EXPECT_NE(FindLoadedSymbol(library, symbol.windowsName), nullptr);
+  }
+  // The undecorated names are not exports, and nothing is found in a library not loaded.
+  EXPECT_EQ(FindLoadedSymbol("DAE.DLL", "FicGestalt"), nullptr);
+  EXPECT_EQ(FindLoadedOrdinal("DigiExt.dll", 306), nullptr);
+  EXPECT_EQ(FindLoadedSymbol("NotLoaded.dll", "_FicGestalt@8"), nullptr);
+}
+
+TEST(ModulePath, NamesThisProgramAndCutsToTheBufferWithATerminator) {
+  using namespace tavo::platform;
+  const ModuleHandle self = CurrentModule();
+  ASSERT_EQ(self, GetModuleHandleA(nullptr));
+  char path[4096];
+  const std::size_t length = ModuleFilePath(self, path, sizeof path);
+  ASSERT_GT(length, 4u);
+  EXPECT_EQ(std::string(path).substr(length - 4), ".exe");
+  char small[5];
+  EXPECT_EQ(ModuleFilePath(self, small, sizeof small), length); // the full length, cut copy
+  EXPECT_EQ(std::string(small).size(), sizeof small - 1);
+  EXPECT_EQ(ModuleFilePath(nullptr, small, sizeof small), 0u);
+  EXPECT_EQ(small[0], '\0');
 }
 
 } // namespace

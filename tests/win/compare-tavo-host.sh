@@ -46,6 +46,10 @@ for layout in mono stereo; do
     --save-state "windows-$layout.state" -q
 done
 
+# Rendering again over an existing output replaces it: the file is neither taken for the input
+# (Windows' stat has no inode numbers) nor refused by a rename that will not replace a file.
+"$wine_run" "$windows_host" render mono.wav -o windows-mono.wav "${settings[@]}" -q
+
 python3 - <<'PY'
 import struct, sys
 def samples(name):
