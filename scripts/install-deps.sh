@@ -15,6 +15,12 @@ packages=(
   lilv-utils sordi                  # lv2info, lv2apply, lv2bench; sord_validate
   libx11-dev                        # the editor's X11 window (the LV2 UI)
   jalv jackd2 xvfb x11-apps x11-utils xdotool  # the editor in jalv under Xvfb, its screenshot
+  dpkg-dev                          # apt-get source: libpng's and libsndfile's sources
+  # The Windows build: MinGW-w64 with the posix thread model, static zlib, and the Wine suite
+  # (the 64-bit loader only; never wine32), its X display and its screenshots.
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  libz-mingw-w64-dev wine64 imagemagick
 )
 
 # `install-deps.sh --bench`: the peers `make bench` measures the LV2 plug-in against.
