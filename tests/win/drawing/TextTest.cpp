@@ -3,6 +3,7 @@
 
 #include "drawing/LICE_CachedFont.h"
 #include "drawing/LICE_MemBitmap.h"
+#include "drawing/LICE_SysBitmap.h"
 #include "drawing/win/LICE_WinText.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,21 @@ TEST_F(WindowsText, GdiTextThroughTheScratchBitmapLandsCentredInAMemoryBitmap) {
   // A rectangle reaching far past the bitmap costs no scratch beyond the bitmap.
   LICE_Rect huge{-2000000000, -2000000000, 2000000000, 2000000000};
   EXPECT_TRUE(lice_win::DrawNative(Native(&canvas, "Tavo", &huge, LICE_DT_CENTER), height));
+}
+
+TEST_F(WindowsText, GdiDrawsStraightIntoASystemBitmapsContext) {
+  LICE_SysBitmap back(120, 40);
+  std::fill_n(back.PixelData(), back.RowSpan() * 40, kWhite);
+  LICE_Rect rect{0, 0, 120, 40};
+  int height = 0;
+  ASSERT_TRUE(lice_win::DrawNative(Native(&back, "Tavo", &rect, LICE_DT_CALCRECT), height));
+  EXPECT_EQ(rect.bottom, height);   // GDI's measure comes back in the rectangle
+  EXPECT_EQ(InkBox(back).right, 0); // measuring draws nothing
+  rect = {0, 0, 120, 40};
+  ASSERT_TRUE(lice_win::DrawNative(Native(&back, "Tavo", &rect, LICE_DT_RIGHT), height));
+  const LICE_Rect ink = InkBox(back);
+  EXPECT_GT(ink.left, 60);
+  EXPECT_LE(ink.right, 120);
 }
 
 TEST_F(WindowsText, WideGlyphsAreReadFromTheirOwnRowsOnly) {
