@@ -75,11 +75,20 @@ protected:
   std::wstring file_;
 };
 
-TEST_F(Utf8Paths, FileLoaderOpensANonAsciiPath) {
+TEST_F(Utf8Paths, WriterAndLoaderTakeNonAsciiPaths) {
   const std::string path = Utf8(file_);
   ASSERT_NE(path.find("\xC3\xA9t\xC3\xA9.png"), std::string::npos);
   std::unique_ptr<LICE_IBitmap> loaded(LoadPngFromFile(path.c_str(), true, nullptr));
   ExpectEmbeddedImage(loaded.get());
+  // Written under a UTF-8 name, the file must carry that name (seen through UTF-16).
+  const std::wstring copy = folder_ + L"\\\u03a9.png";
+  ASSERT_TRUE(WritePngToFile(Utf8(copy).c_str(), *loaded));
+  FILE* written = _wfopen(copy.c_str(), L"rb");
+  ASSERT_NE(written, nullptr);
+  fclose(written);
+  std::unique_ptr<LICE_IBitmap> again(LoadPngFromFile(Utf8(copy).c_str(), true, nullptr));
+  DeleteFileW(copy.c_str());
+  ExpectEmbeddedImage(again.get());
 }
 
 TEST_F(Utf8Paths, InvalidOrOverlongPathsFailWithoutOpeningAnything) {
