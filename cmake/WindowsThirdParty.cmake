@@ -6,7 +6,8 @@
 #   libsndfile built by its own CMake from Debian's libsndfile source, built-in formats only;
 #   GoogleTest from /usr/src/googletest, without pthreads (MinGW's gtest port has no use for it).
 # Each becomes the imported target the rest of the tree already links (ZLIB::ZLIB, PNG::PNG,
-# SndFile::sndfile, GTest::gtest…), and find_package() of it is redirected here.
+# SndFile::sndfile, GTest::gtest…), and find_package() of it is redirected here. CLI11 is
+# header-only and taken from the build machine's libcli11-dev.
 
 include(ExternalProject)
 
@@ -108,6 +109,19 @@ set_target_properties(SndFile::sndfile PROPERTIES
                       IMPORTED_LOCATION ${sndfile_install}/lib/libsndfile.a
                       INTERFACE_INCLUDE_DIRECTORIES ${sndfile_install}/include)
 add_dependencies(SndFile::sndfile tavo_libsndfile_build)
+
+# ---- CLI11 ----
+# Header-only: its folder of the build machine's headers, seen through a folder of its own (the
+# rest of /usr/include is the build machine's C library, which must not reach MinGW).
+if(NOT EXISTS /usr/include/CLI/CLI.hpp)
+  message(FATAL_ERROR "/usr/include/CLI/CLI.hpp is missing: install libcli11-dev")
+endif()
+file(MAKE_DIRECTORY ${tavo_third_party}/cli11-include)
+file(CREATE_LINK /usr/include/CLI ${tavo_third_party}/cli11-include/CLI SYMBOLIC)
+add_library(CLI11::CLI11 INTERFACE IMPORTED GLOBAL)
+set_target_properties(CLI11::CLI11 PROPERTIES INTERFACE_INCLUDE_DIRECTORIES
+                                              ${tavo_third_party}/cli11-include)
+tavo_redirect_package(CLI11)
 
 # ---- GoogleTest ----
 if(NOT TAVO_FUZZ AND NOT CMAKE_BUILD_TYPE STREQUAL "Release")
