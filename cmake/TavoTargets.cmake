@@ -2,13 +2,19 @@
 
 # Warnings are errors on our own code (never on third-party headers, which come in as SYSTEM).
 function(tavo_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Werror>)
 endfunction()
 
 # Platform code is chosen by folder: <dir>/posix/*.cpp on Linux, <dir>/win/*.cpp on Windows.
 function(tavo_platform_sources out dir)
   if(WIN32)
     file(GLOB found CONFIGURE_DEPENDS ${dir}/win/*.cpp)
+    # Until the Windows editor window and its hosting are written, the module is built on
+    # Windows with the offscreen editor of graphics/posix and its hosting in rtas/posix.
+    get_filename_component(layer ${dir} NAME)
+    if(NOT found AND layer MATCHES "^(graphics|rtas)$")
+      file(GLOB found CONFIGURE_DEPENDS ${dir}/posix/*.cpp)
+    endif()
   else()
     file(GLOB found CONFIGURE_DEPENDS ${dir}/posix/*.cpp)
   endif()
@@ -47,4 +53,21 @@ function(tavo_test target)
   if("concurrency" IN_LIST ARG_LABELS AND TARGET concurrency_tests)
     add_dependencies(concurrency_tests ${target})
   endif()
+endfunction()
+
+# A Windows module-definition file written in the 32-bit form (the right-hand side of each export,
+# or the name of an export by ordinal, is the stdcall symbol "Name@n"): for x86-64, where symbols
+# carry no decoration, that "@n" is dropped. Exported names are left as written (never --kill-at).
+function(tavo_windows_def out def)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    get_filename_component(name ${def} NAME)
+    file(READ ${def} text)
+    string(REGEX REPLACE "(=[ \t]*[A-Za-z_][A-Za-z0-9_]*)@[0-9]+" "\\1" text "${text}")
+    # An export by ordinal only: "Name@n @ordinal NONAME".
+    string(REGEX REPLACE "\n([ \t]+[A-Za-z_][A-Za-z0-9_]*)@[0-9]+([ \t]+@)" "\n\\1\\2" text
+                         "${text}")
+    set(def ${CMAKE_CURRENT_BINARY_DIR}/${name})
+    file(GENERATE OUTPUT ${def} CONTENT "${text}")
+  endif()
+  set(${out} ${def} PARENT_SCOPE)
 endfunction()

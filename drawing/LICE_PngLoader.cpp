@@ -4,7 +4,7 @@
 
 #include "drawing/LICE_MemBitmap.h"
 #include "drawing/LICE_Png.h"
-#include "platform/Resources.h"
+#include "platform/FileOpen.h"
 
 #include <png.h>
 
@@ -194,18 +194,11 @@ LICE_IBitmap* LoadPngFromMemory(const void* data, std::size_t length, LICE_IBitm
 LICE_IBitmap* LoadPngFromFile(const char* path, bool checkExtension, LICE_IBitmap* bitmap) {
   if (!path) return nullptr;
   if (checkExtension && !HasPngExtension(path)) return nullptr;
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = tavo::platform::OpenFile(path, "rb");
   if (!file) return nullptr;
   LICE_IBitmap* result = Decode(bitmap, [file](png_structp png) { png_init_io(png, file); });
   std::fclose(file);
   return result;
-}
-
-LICE_IBitmap* LoadPngFromResource(tavo::platform::ModuleHandle module, int id,
-                                  LICE_IBitmap* bitmap) {
-  const auto bytes = tavo::platform::FindModuleResource(module, "PNG", id);
-  if (bytes.size() <= 7) return nullptr;
-  return LoadPngFromMemory(bytes.data(), bytes.size(), bitmap);
 }
 
 const char* PngFileTypeDescription() {

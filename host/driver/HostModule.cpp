@@ -1,10 +1,9 @@
 #include "host/driver/HostModule.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 
 #include "host/driver/HostProcess.h"
+#include "host/driver/ModuleLibrary.h"
 #include "host/engine/StandInControl.h"
 
 namespace tavo::host {
@@ -29,12 +28,13 @@ int32_t HostModule::Load(const std::string& file, std::unique_ptr<HostModule>& o
   m->file_ = file;
   // The engine stand-ins are already in the process: the module's load step hands them its
   // open and close procedures.
-  m->library_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string error;
+  m->library_ = OpenModuleLibrary(file, &error);
   if (!m->library_) {
-    if (detail) *detail = dlerror();
+    if (detail) *detail = error;
     return kErrModuleFile;
   }
-  auto find = [&](const char* name) { return dlsym(m->library_, name); };
+  auto find = [&](const char* name) { return ModuleLibrarySymbol(m->library_, name); };
   m->newPlugIn_ = reinterpret_cast<NewPlugInFn>(find("NewPlugIn"));
   m->winOpen_ = reinterpret_cast<WinPlugInOpenFn>(find("WinPlugInOpen"));
   m->winClose_ = reinterpret_cast<WinPlugInCloseFn>(find("WinPlugInClose"));
@@ -83,7 +83,7 @@ HostModule::~HostModule() {
     else if (close_)
       close_();
   }
-  if (library_) dlclose(library_);
+  CloseModuleLibrary(library_);
 }
 
 int32_t HostModule::Routine(uint32_t selector, void** routine) const {

@@ -16,6 +16,14 @@
 #include "hostlib/HostInterface.h"
 #include "hostlib/PosixWindowPort.h"
 
+// On Windows the stand-ins are DLLs: the host program's handle is exported beside the engine's
+// own functions (which the libraries' .def files name).
+#if defined(_WIN32)
+#define STANDIN_API __declspec(dllexport)
+#else
+#define STANDIN_API
+#endif
+
 namespace standin {
 
 // ---------------------------------------------------------------------------------------------
@@ -42,47 +50,47 @@ struct RegisteredProcess {
 };
 
 // Back to a freshly started engine: default answers, empty logs, no handles, no instances.
-void ResetEngine();
+STANDIN_API void ResetEngine();
 
 // Gestalt answers. Defaults: 'vqta' → 0 (fixed quantum), 'hsds' → status 0 (token service
 // present), 'pisi' → kDSPManagerHandle, 'srat' → 44100. Unknown selectors answer
 // kGestaltUnknownSelector and leave the answer untouched.
-void SetGestalt(int32_t selector, int32_t status, int32_t answer);
-void SetVariableQuantum(bool on);       // the 'vqta' answer and the flag of new instances
-void SetTokenService(bool present);     // the 'hsds' status
-void SetMaximumQuantum(int32_t frames); // default 1024
-void SetEngineVersion(int32_t version); // default 0x0801
-void SetEngineAlive(bool alive);        // default true
+STANDIN_API void SetGestalt(int32_t selector, int32_t status, int32_t answer);
+STANDIN_API void SetVariableQuantum(bool on);   // the 'vqta' answer and the flag of new instances
+STANDIN_API void SetTokenService(bool present); // the 'hsds' status
+STANDIN_API void SetMaximumQuantum(int32_t frames); // default 1024
+STANDIN_API void SetEngineVersion(int32_t version); // default 0x0801
+STANDIN_API void SetEngineAlive(bool alive);        // default true
 // Status that well-formed messages are answered with (default 0).
-void SetDispatchStatus(int32_t status);
+STANDIN_API void SetDispatchStatus(int32_t status);
 // Status that control and process registrations are answered with (default 0).
-void SetRegistrationStatus(int32_t status);
+STANDIN_API void SetRegistrationStatus(int32_t status);
 
 // Observation.
-std::vector<DecodedMessage> DispatchedMessages();
-void ClearDispatchedMessages();
-int ErrorCount(); // malformed records, unknown handles and identifiers, bad arguments
-int LiveServerCount();
-int LiveTokenObjectCount();
-std::vector<RegisteredProcess> RegisteredProcesses();
-hostabi::ModuleProc RegisteredOpenProc();
-hostabi::ModuleProc RegisteredCloseProc();
-int UnregisteredMIDIClientCount();
+STANDIN_API std::vector<DecodedMessage> DispatchedMessages();
+STANDIN_API void ClearDispatchedMessages();
+STANDIN_API int ErrorCount(); // malformed records, unknown handles and identifiers, bad arguments
+STANDIN_API int LiveServerCount();
+STANDIN_API int LiveTokenObjectCount();
+STANDIN_API std::vector<RegisteredProcess> RegisteredProcesses();
+STANDIN_API hostabi::ModuleProc RegisteredOpenProc();
+STANDIN_API hostabi::ModuleProc RegisteredCloseProc();
+STANDIN_API int UnregisteredMIDIClientCount();
 
 // Rendering: the instances the module created, in creation order (deleted ones removed).
-std::vector<hostabi::SRenderInstance*> RenderInstances();
-void SetExtraInputConnected(hostabi::SRenderInstance* instance, bool connected);
+STANDIN_API std::vector<hostabi::SRenderInstance*> RenderInstances();
+STANDIN_API void SetExtraInputConnected(hostabi::SRenderInstance* instance, bool connected);
 // [the host's render thread] Calls the instance's callback for one block. buffers holds the
 // inputs (+ the extra input when connected) then the outputs, each of bufferFrames floats.
 // Returns false (and counts an error) for an unknown or unstarted instance, a buffer list that
 // does not match the instance's channels or a frame count beyond bufferFrames; afterwards
 // buffers holds the pointers the module left in the context (the silence buffer after a failed
 // block).
-bool RenderBlock(hostabi::SRenderInstance* instance, std::span<float*> buffers, int32_t frames,
-                 int32_t bufferFrames);
+STANDIN_API bool RenderBlock(hostabi::SRenderInstance* instance, std::span<float*> buffers,
+                             int32_t frames, int32_t bufferFrames);
 // Whether a pointer is the engine's silence buffer.
-bool IsSilenceBuffer(const float* buffer);
-void SetTransport(const hostabi::STransportState& state);
+STANDIN_API bool IsSilenceBuffer(const float* buffer);
+STANDIN_API void SetTransport(const hostabi::STransportState& state);
 
 // ---------------------------------------------------------------------------------------------
 // DigiExt: resource files, host windows, key map, idle.
@@ -94,32 +102,32 @@ struct ResourceFileEvent {
   hostabi::SwapResourceProc swap;
 };
 
-void ResetDigiExt();
-std::vector<ResourceFileEvent> ResourceFileEvents();
-std::vector<int16_t> ResourceFileSwitches(); // every file made current, in order
+STANDIN_API void ResetDigiExt();
+STANDIN_API std::vector<ResourceFileEvent> ResourceFileEvents();
+STANDIN_API std::vector<int16_t> ResourceFileSwitches(); // every file made current, in order
 // Loads one resource of an open file as the host does: hands its bytes to the byte-order
 // procedure given at opening. Answers the procedure's result (0 without one, −1 for a file
 // that is not open).
-int32_t LoadResource(int16_t file, int32_t type, std::span<uint8_t> bytes);
-int16_t CurrentResourceFileForTest();
-int DigiExtErrorCount();
-int IdleCount();
-void MapHostWindow(void* hostWindow, void* nativeWindow);
+STANDIN_API int32_t LoadResource(int16_t file, int32_t type, std::span<uint8_t> bytes);
+STANDIN_API int16_t CurrentResourceFileForTest();
+STANDIN_API int DigiExtErrorCount();
+STANDIN_API int IdleCount();
+STANDIN_API void MapHostWindow(void* hostWindow, void* nativeWindow);
 // The host window is gone: the module can no longer find its native window.
-void UnmapHostWindow(void* hostWindow);
+STANDIN_API void UnmapHostWindow(void* hostWindow);
 // The ports of the module's windows that are open now, the most recently opened last.
-std::vector<const hostabi::window::SPosixWindowPort*> OpenWindowPorts();
-void SetKeyDown(int keyCode, bool down);
+STANDIN_API std::vector<const hostabi::window::SPosixWindowPort*> OpenWindowPorts();
+STANDIN_API void SetKeyDown(int keyCode, bool down);
 
 // ---------------------------------------------------------------------------------------------
 // DSI: the stand-alone DSP driver and the installed cards.
 
-void ResetDSI();
-void SetDriverStatus(int32_t status);
-void SetCards(std::vector<int32_t> cardTypes);
-void SetDSPs(std::vector<hostabi::SDSPEntry> dsps);
-int DriverStartCount();
-int DSIErrorCount();
+STANDIN_API void ResetDSI();
+STANDIN_API void SetDriverStatus(int32_t status);
+STANDIN_API void SetCards(std::vector<int32_t> cardTypes);
+STANDIN_API void SetDSPs(std::vector<hostabi::SDSPEntry> dsps);
+STANDIN_API int DriverStartCount();
+STANDIN_API int DSIErrorCount();
 
 // ---------------------------------------------------------------------------------------------
 // DSPManager: version and clients.
@@ -136,12 +144,12 @@ struct ManagerClient {
   bool registered;
 };
 
-void ResetDSPManager();
-void SetManagerVersion(int32_t version); // default 2
-void RefuseClientRegistration(bool refuse);
-std::vector<ManagerClient> ManagerClients();
-std::vector<ClientEvent> ClientActivity();
-int DSPManagerErrorCount();
+STANDIN_API void ResetDSPManager();
+STANDIN_API void SetManagerVersion(int32_t version); // default 2
+STANDIN_API void RefuseClientRegistration(bool refuse);
+STANDIN_API std::vector<ManagerClient> ManagerClients();
+STANDIN_API std::vector<ClientEvent> ClientActivity();
+STANDIN_API int DSPManagerErrorCount();
 
 // Every stand-in back to its first state: a host freshly started.
 inline void ResetAll() {

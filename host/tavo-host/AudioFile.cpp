@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "host/tavo-host/CommandError.h"
+#include "host/tavo-host/SystemFiles.h"
 
 namespace tavo::host::cli {
 
@@ -170,7 +171,7 @@ TempOutput::TempOutput(const std::string& target) : target_(target) {
   fd_ = mkstemp(name.data());
   if (fd_ < 0) throw CommandError("cannot write " + target + ": " + SystemError());
   temp_ = name.data();
-  fchmod(fd_, 0644); // as a file made the ordinary way, not the private mode of a temporary
+  MakeOrdinaryFile(fd_);
 }
 
 TempOutput::~TempOutput() {
@@ -201,7 +202,7 @@ void TempOutput::Commit() {
     fd_ = -1;
     if (failed != 0) throw CommandError("cannot write " + target_ + ": " + SystemError());
   }
-  if (std::rename(temp_.c_str(), target_.c_str()) != 0)
+  if (!MoveOver(temp_, target_))
     throw CommandError("cannot write " + target_ + ": " + SystemError());
   committed_ = true;
 }
@@ -248,11 +249,11 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path, size_t largest) {
   return bytes;
 }
 
+// The file system's own identity of a file (device and inode, or volume and file index on
+// Windows, whose stat() has no inode and would call every two files on a drive the same).
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 } // namespace tavo::host::cli

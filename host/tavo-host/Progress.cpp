@@ -1,9 +1,9 @@
 #include "host/tavo-host/Progress.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
+
+#include "host/tavo-host/SystemFiles.h"
 
 namespace tavo::host::cli {
 
@@ -12,7 +12,7 @@ constexpr int kBarWidth = 30;
 }
 
 Progress::Progress(std::string label, int64_t total, bool wanted)
-    : label_(std::move(label)), total_(total), shown_(wanted && isatty(STDERR_FILENO) == 1) {}
+    : label_(std::move(label)), total_(total), shown_(wanted && StandardErrorIsTerminal()) {}
 
 Progress::~Progress() {
   Finish();

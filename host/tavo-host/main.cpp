@@ -1,7 +1,5 @@
 // tavo-host: the TAVO module run from the command line the way a host runs it.
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include "host/driver/HostDriver.h"
 #include "host/tavo-host/CommandError.h"
 #include "host/tavo-host/Commands.h"
+#include "host/tavo-host/SystemFiles.h"
 
 namespace cli = tavo::host::cli;
 
@@ -17,9 +16,9 @@ namespace {
 
 // The module sits next to the program: both are built into one folder.
 std::string ModuleBesideProgram() {
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string("TAVO.so") : (self.parent_path() / "TAVO.so").string();
+  const std::string folder = cli::ProgramFolder();
+  return folder.empty() ? std::string(cli::kModuleFileName)
+                        : (std::filesystem::path(folder) / cli::kModuleFileName).string();
 }
 
 void Interrupted(int) {

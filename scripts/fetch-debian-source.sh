@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Fetches libpng's source tarball from the distribution's source archive into a folder under
-# build/ (never committed). The PNG conformance images in contrib/pngsuite test the loader, and
-# the Windows build compiles libpng from the same tarball.
+# Fetches the upstream source tarball of a Debian source package from the distribution's source
+# archive into a folder under build/ (never committed). The PNG conformance images in libpng's
+# tarball test the loader; the Windows build compiles libpng and libsndfile from their tarballs.
 #
-# Usage: fetch-libpng-source.sh DEST_DIR
+# Usage: fetch-debian-source.sh SOURCE_PACKAGE DEST_DIR [INSTALLED_PACKAGE]
+#   e.g. fetch-debian-source.sh libpng1.6 build/libpng-source libpng-dev
 # Prints the tarball's path on success. Exit status 0 when the tarball is there, 2 when the
-# archive cannot be reached or offers no source for the installed libpng, 1 on any other failure.
+# archive cannot be reached or offers no source for the wanted release, 1 on any other failure.
 # Every failure ends with one line on stderr that says why.
 #
-# The tarball must be the source of the libpng that the build links (the installed libpng-dev),
-# whatever release the distribution ships. It is trusted the way apt trusts it: apt checks the
-# source index against the archive's signed release file and the downloaded files against the
+# With INSTALLED_PACKAGE the tarball must be the source of that installed package's upstream
+# release (the conformance images must match the libpng the build links); without it, whatever
+# release the archive offers is taken. The tarball is trusted the way apt trusts it: apt checks
+# the source index against the archive's signed release file and the downloaded files against the
 # index; the script then checks the tarball against the sha256 in the verified .dsc.
 #
 # The archive's address comes from this machine's own apt configuration; a private source list
@@ -18,21 +20,27 @@
 # is used with private list and cache folders, so the system's apt state is left alone.
 set -euo pipefail
 
-dest=${1:?usage: fetch-libpng-source.sh DEST_DIR}
+usage="usage: fetch-debian-source.sh SOURCE_PACKAGE DEST_DIR [INSTALLED_PACKAGE]"
+package=${1:?$usage}
+dest=${2:?$usage}
+installed_package=${3:-}
 
 fail() {
-  echo "fetch-libpng-source: $2" >&2
+  echo "fetch-debian-source: $2" >&2
   exit "$1"
 }
 
-# The upstream version of the installed library: "1:1.6.39-2+deb12u4" -> "1.6.39".
-installed=$(dpkg-query -W -f='${Version}' libpng-dev 2>/dev/null) ||
-  fail 1 "libpng-dev is not installed"
-upstream=${installed#*:}
-upstream=${upstream%-*}
+# The upstream version of the installed package: "1:1.6.39-2+deb12u4" -> "1.6.39".
+upstream=""
+if [ -n "$installed_package" ]; then
+  installed=$(dpkg-query -W -f='${Version}' "$installed_package" 2>/dev/null) ||
+    fail 1 "$installed_package is not installed"
+  upstream=${installed#*:}
+  upstream=${upstream%-*}
+fi
 mkdir -p "$dest"
 dest=$(cd "$dest" && pwd)
-stamp="$dest/verified-$upstream"
+stamp="$dest/verified-$package${upstream:+-$upstream}"
 
 # A tarball verified by an earlier run is named in its stamp file.
 if [ -f "$stamp" ] && tarball=$(cat "$stamp") && [ -f "$tarball" ]; then
@@ -103,19 +111,19 @@ if ! apt-get "${apt_opts[@]}" -qq update >"$work/update.log" 2>&1 ||
   cat "$work/update.log" >&2
   fail 2 "the source archive cannot be reached"
 fi
-(cd "$work" && apt-get "${apt_opts[@]}" -qq source --download-only libpng1.6 >"$work/source.log" 2>&1) || {
+(cd "$work" && apt-get "${apt_opts[@]}" -qq source --download-only "$package" >"$work/source.log" 2>&1) || {
   cat "$work/source.log" >&2
-  fail 2 "downloading the libpng source failed"
+  fail 2 "downloading the $package source failed"
 }
 
 # The archive may carry a newer packaging of the same release; only the upstream release matters.
-dsc=$(ls "$work"/libpng1.6_*.dsc 2>/dev/null | head -n 1)
+dsc=$(ls "$work/${package}"_*.dsc 2>/dev/null | head -n 1)
 [ -n "$dsc" ] || fail 1 "the source package has no .dsc"
 offered=$(awk '/^Version:/ { print $2; exit }' "$dsc")
 offered=${offered#*:}
 offered=${offered%-*}
-[ "$offered" = "$upstream" ] ||
-  fail 2 "the archive offers libpng $offered but the installed libpng-dev is $upstream"
+[ -z "$upstream" ] || [ "$offered" = "$upstream" ] ||
+  fail 2 "the archive offers $package $offered but the installed $installed_package is $upstream"
 
 tarball_name=$(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
   on && $3 ~ /\.orig\.tar\./ { print $3; exit }' "$dsc")
