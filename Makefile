@@ -1,15 +1,15 @@
 # The commands a person needs: `make demo`, `make test` and `make bench`. CMake presets name the
 # configurations; this file only calls them.
-.PHONY: test bench demo deps test-tsan test-fuzz test-native clean
+.PHONY: test bench demo deps test-tsan test-fuzz test-native test-win clean
 
 JOBS ?= $(shell nproc)
 
 deps:
 	@bash scripts/install-deps.sh
 
-# Bounded fuzz runs and the ThreadSanitizer concurrency tests first, so that the native suite's
-# ctest summary is the last thing printed.
-test: deps test-fuzz test-tsan test-native
+# Bounded fuzz runs, the ThreadSanitizer concurrency tests and the Windows suite first, so that
+# the native suite's ctest summary is the last thing printed.
+test: deps test-fuzz test-tsan test-win test-native
 
 test-native:
 	cmake --preset linux-debug
@@ -20,6 +20,18 @@ test-tsan:
 	cmake --preset linux-tsan
 	cmake --build --preset linux-tsan -j $(JOBS) --target concurrency_tests
 	ctest --preset linux-tsan
+
+# Windows: the 32-bit module and engine DLLs link (their export tables are checked by the win64
+# suite), then the win64 build runs its suite under Wine. The Linux tavo-host is built first: the
+# Windows one is compared with it.
+test-win:
+	cmake --preset win32
+	cmake --build --preset win32 -j $(JOBS) --target TAVO DAE DigiExt DSI DSPManager
+	cmake --preset linux-debug
+	cmake --build --preset linux-debug -j $(JOBS) --target tavo-host
+	cmake --preset win64
+	cmake --build --preset win64 -j $(JOBS)
+	bash scripts/run-wine-suite.sh
 
 test-fuzz:
 	cmake --preset fuzz

@@ -71,3 +71,29 @@ function(tavo_windows_def out def)
   endif()
   set(${out} ${def} PARENT_SCOPE)
 endfunction()
+
+# One GoogleTest executable of the Windows suite (tests/win and its sub-folders), run under Wine
+# by ctest through the cross-compiling emulator. Each executable is one ctest: starting a
+# program under Wine costs seconds, so its tests are not discovered one by one.
+#   tavo_win_test(<target> SOURCES ... [LINKS ...] [LABELS ...] [DEFINITIONS ...]
+#                 [OUTPUT_DIRECTORY <dir>] [TIMEOUT <seconds>] [GTEST_FILTER <filter>])
+function(tavo_win_test target)
+  cmake_parse_arguments(ARG "" "OUTPUT_DIRECTORY;TIMEOUT;GTEST_FILTER"
+                        "SOURCES;LINKS;LABELS;DEFINITIONS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE ${ARG_DEFINITIONS})
+  tavo_warnings(${target})
+  if(ARG_OUTPUT_DIRECTORY)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ARG_OUTPUT_DIRECTORY})
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 600)
+  endif()
+  set(filter)
+  if(ARG_GTEST_FILTER)
+    set(filter --gtest_filter=${ARG_GTEST_FILTER})
+  endif()
+  add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 ${filter})
+  set_tests_properties(${target} PROPERTIES LABELS "win;${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT})
+endfunction()

@@ -10,6 +10,12 @@ packages=(
   libpng-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libsndfile1-dev libcli11-dev      # tavo-host: sound files and its command line
+  dpkg-dev                          # apt-get source: libpng's and libsndfile's sources
+  # The Windows build: MinGW-w64 with the posix thread model, static zlib, and the Wine suite
+  # (the 64-bit loader only; never wine32), its X display and its screenshots.
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  libz-mingw-w64-dev wine64 xvfb x11-apps imagemagick
 )
 
 missing=()

@@ -5,12 +5,8 @@
 
 namespace tavo::host::cli {
 
-// The module's file name beside the program.
-#if defined(_WIN32)
-inline constexpr const char kModuleFileName[] = "TAVO.dll";
-#else
-inline constexpr const char kModuleFileName[] = "TAVO.so";
-#endif
+// The module's file name beside the program: TAVO.so, TAVO.dll.
+const char* ModuleFileName();
 
 // The folder of the running program; empty when the system cannot say.
 std::string ProgramFolder();

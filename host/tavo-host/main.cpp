@@ -17,8 +17,8 @@ namespace {
 // The module sits next to the program: both are built into one folder.
 std::string ModuleBesideProgram() {
   const std::string folder = cli::ProgramFolder();
-  return folder.empty() ? std::string(cli::kModuleFileName)
-                        : (std::filesystem::path(folder) / cli::kModuleFileName).string();
+  return folder.empty() ? std::string(cli::ModuleFileName())
+                        : (std::filesystem::path(folder) / cli::ModuleFileName()).string();
 }
 
 void Interrupted(int) {

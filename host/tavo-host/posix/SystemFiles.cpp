@@ -8,6 +8,10 @@
 
 namespace tavo::host::cli {
 
+const char* ModuleFileName() {
+  return "TAVO.so";
+}
+
 std::string ProgramFolder() {
   std::error_code error;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", error);

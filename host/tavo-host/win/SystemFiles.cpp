@@ -10,6 +10,10 @@
 
 namespace tavo::host::cli {
 
+const char* ModuleFileName() {
+  return "TAVO.dll";
+}
+
 std::string ProgramFolder() {
   std::vector<char> path(MAX_PATH);
   for (;;) {
