@@ -1,0 +1,115 @@
+// Popup menus as native menus (numbering, flags, the chosen item read back), the file dialog's
+// filter, and the child window the editor hosting makes inside the host's window.
+
+#include <string>
+
+#include "EditorWindowFixture.h"
+#include "graphics/FileDialogFilter.h"
+#include "graphics/win/NativeMenu.h"
+#include "rtas/EditorWindowHost.h"
+
+namespace tavo::wintest {
+namespace {
+
+IPopupMenu ThreeItemsWithASubMenu() {
+  IPopupMenu sub;
+  sub.items.emplace_back("x");
+  sub.items.emplace_back("y", IPopupMenu::kChecked);
+  IPopupMenu menu;
+  menu.items.emplace_back("a", IPopupMenu::kGreyed);
+  menu.items.emplace_back("b", std::move(sub));
+  menu.items.emplace_back("c", IPopupMenu::kDisabled);
+  return menu;
+}
+
+std::string ItemText(HMENU m, int pos) {
+  char text[64] = {};
+  GetMenuStringA(m, static_cast<UINT>(pos), text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+
+TEST(NativeMenu, TheTreeIsNumberedTopBlockFirstAndTheChosenIdFindsItsMenu) {
+  IPopupMenu menu = ThreeItemsWithASubMenu();
+  menu.numbering = IPopupMenu::kTwoDigits;
+  int next = 0;
+  HMENU native = winmenu::Build(menu, next);
+  ASSERT_NE(native, nullptr);
+  EXPECT_EQ(next, 5);
+  EXPECT_EQ(GetMenuItemID(native, 0), 0u);
+  EXPECT_EQ(GetMenuItemID(native, 2), 2u);
+  HMENU sub = GetSubMenu(native, 1);
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ(GetMenuItemID(sub, 0), 3u);
+  EXPECT_EQ(GetMenuItemID(sub, 1), 4u);
+  EXPECT_EQ(ItemText(native, 1), "02: b");
+  EXPECT_EQ(ItemText(sub, 0), "x"); // the sub-menu has its own numbering style
+  EXPECT_TRUE(GetMenuState(native, 0, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_TRUE(GetMenuState(native, 2, MF_BYPOSITION) & MF_DISABLED);
+  EXPECT_TRUE(GetMenuState(sub, 1, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_FALSE(GetMenuState(sub, 0, MF_BYPOSITION) & MF_CHECKED);
+  DestroyMenu(native);
+
+  EXPECT_EQ(winmenu::Chosen(menu, 4), menu.items[1].sub.get());
+  EXPECT_EQ(menu.items[1].sub->chosenIndex, 1);
+  EXPECT_EQ(winmenu::Chosen(menu, 0x10001), nullptr);
+}
+
+TEST(NativeMenu, SeparatorsUseUpTheirPosition) {
+  IPopupMenu menu;
+  menu.items.emplace_back("a");
+  menu.items.emplace_back("", IPopupMenu::kSeparator);
+  menu.items.emplace_back("b");
+  int next = 0;
+  HMENU native = winmenu::Build(menu, next);
+  EXPECT_TRUE(GetMenuState(native, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(GetMenuItemID(native, 2), 2u);
+  DestroyMenu(native);
+}
+
+TEST(FileDialog, TwoExtensionsShowOnePatternAndSaveWithTheFirst) {
+  const FileDialogFilter f = BuildFileDialogFilter("a b");
+  EXPECT_EQ(f.pattern, "*.a;*.b");
+  EXPECT_EQ(f.defaultExtension, "a");
+}
+
+using EditorMenus = EditorWindowFixture;
+
+TEST_F(EditorMenus, APopupWithoutAWindowOrAChoiceAnswersNothing) {
+  IPopupMenu menu = ThreeItemsWithASubMenu();
+  EXPECT_EQ(editor.PopupMenuForControl(nullptr, menu, IBounds(0, 0, 10, 10)), nullptr);
+  GrowableText name("x.a"), folder;
+  EXPECT_FALSE(editor.PromptForFile(&name, IGraphics::kFileOpen, &folder, "a b"));
+  EXPECT_STREQ(name.Get(), "");
+}
+
+TEST(ChildWindow, TheHostingWindowIsAChildOfClassIPlugLocalAtItsPlace) {
+  HWND parent = CreateWindowExA(0, "STATIC", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 404, 516,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(parent, nullptr);
+  editorhost::RegisterLocalWindowClass(GetModuleHandleA(nullptr));
+  editorhost::RegisterLocalWindowClass(GetModuleHandleA(nullptr)); // an existing class is fine
+  editorhost::ClientRect client;
+  ASSERT_TRUE(editorhost::ParentClientRect(parent, &client));
+  EXPECT_EQ(client.right, 404);
+  EXPECT_EQ(client.bottom, 516);
+  auto child = editorhost::CreateChildWindow(parent, 50, 100, 304, 416);
+  ASSERT_NE(child, nullptr);
+  HWND w = static_cast<HWND>(child->Handle());
+  EXPECT_EQ(GetParent(w), parent);
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  EXPECT_STREQ(cls, "IPlugLocal");
+  RECT r{};
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 50);
+  EXPECT_EQ(r.top, 100);
+  EXPECT_EQ(r.right - r.left, 304);
+  EXPECT_TRUE(editorhost::DestroyChildWindow(std::move(child)));
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_FALSE(editorhost::ParentClientRect(nullptr, &client));
+  DestroyWindow(parent);
+}
+
+} // namespace
+} // namespace tavo::wintest
