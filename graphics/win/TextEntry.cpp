@@ -31,12 +31,13 @@ void IGraphicsWin::TextEntryForControl(IControl* control, const char* text, cons
   SendMessageA(editWindow_, EM_LIMITTEXT, static_cast<WPARAM>(control->TextEntryLength()), 0);
   editControl_ = control;
   editParam_ = plug_ ? plug_->GetParam(control->ParamIdx()) : nullptr;
-  // The procedure is replaced before the focus arrives, so the edit's first message already
-  // finds its state.
+  // The focus arrives before the procedure is replaced, so the entry starts idle and the editor
+  // window keeps handling its messages (a wheel turn or a click there ends the entry); the edit
+  // counts as focused only when the focus comes back to it later.
+  SetFocus(editWindow_);
   SetWindowLongPtrA(editWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   editDefaultProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
       editWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IGraphicsWin::EditProc)));
-  SetFocus(editWindow_);
 }
 
 void IGraphicsWin::CloseTextEntry(bool commit) {

@@ -5,6 +5,8 @@
 // Linux snapshot (compare-editor-screenshot.sh).
 
 #include <windows.h>
+// The driver's HostModule::CreateProcess is not the system's CreateProcessA.
+#undef CreateProcess
 
 #include <cstdlib>
 #include <fstream>

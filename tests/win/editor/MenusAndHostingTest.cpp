@@ -82,6 +82,26 @@ TEST_F(EditorMenus, APopupWithoutAWindowOrAChoiceAnswersNothing) {
   EXPECT_STREQ(name.Get(), "");
 }
 
+HWND gMenuOwner = nullptr;
+
+TEST_F(EditorMenus, TheShownMenuAnswersTheSubMenuOfTheChosenIdentifier) {
+  ASSERT_NE(Open(), nullptr);
+  // While the menu is up, a timer plays the user: item 4 (the sub-menu's second) is chosen.
+  gMenuOwner = static_cast<HWND>(editor.WindowHandle());
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageA(gMenuOwner, WM_COMMAND, 4, 0);
+    EndMenu();
+  });
+  editor.OnMouseDown(35, 35, {true});
+  IPopupMenu menu = ThreeItemsWithASubMenu();
+  IPopupMenu* chosen = editor.PopupMenuForControl(nullptr, menu, IBounds(10, 10, 60, 60));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(chosen, menu.items[1].sub.get());
+  EXPECT_EQ(menu.items[1].sub->chosenIndex, 1);
+  EXPECT_EQ(editor.CapturedControl(), -1); // the menu took the mouse from the knob
+}
+
 TEST(ChildWindow, TheHostingWindowIsAChildOfClassIPlugLocalAtItsPlace) {
   HWND parent = CreateWindowExA(0, "STATIC", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 404, 516,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -44,10 +44,6 @@ TEST_F(TextEntry, LettersAreBlockedAndANumberCommitsAtTheNextTick) {
 
 TEST_F(TextEntry, AWheelTurnCancelsTheEntryAndDoesNotReachTheControls) {
   Type("7");
-  // The first tick after the edit took the focus hands the window its messages back.
-  Tick();
-  ASSERT_EQ(editor.EditState(), IGraphicsWin::kEditIdle);
-  ASSERT_NE(editor.EditWindow(), nullptr);
   Wheel(35, 35, 120);
   EXPECT_EQ(editor.EditState(), IGraphicsWin::kEditCancel);
   ASSERT_TRUE(Pump(500, [&] { return editor.EditWindow() == nullptr; }));
