@@ -45,6 +45,26 @@ void ModuleFolderOf(HMODULE module, GrowableText* out) {
   SetFolderOf(path, out);
 }
 
+// The host's top-level window of this process whose class has the remembered name.
+struct MainWindowSearch {
+  const char* className;
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND w, LPARAM data) {
+  auto* search = reinterpret_cast<MainWindowSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(w, &process);
+  char cls[128] = {};
+  if (process == search->process && GetClassNameA(w, cls, sizeof cls) > 0 &&
+      std::strcmp(cls, search->className) == 0) {
+    search->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 } // namespace
 
 int CreatingWindowFps() {
@@ -207,25 +227,8 @@ HWND IGraphicsWin::HostMainWindow() {
     if (GetClassNameA(top, name, sizeof name) > 0) mainWindowClass_.Set(name);
     mainWindow_ = top;
   } else if (mainWindowClass_.Length() > 0) {
-    struct Search {
-      const char* className;
-      DWORD process;
-      HWND found;
-    } search{mainWindowClass_.Get(), GetCurrentProcessId(), nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD process = 0;
-          GetWindowThreadProcessId(w, &process);
-          char cls[128] = {};
-          if (process == s->process && GetClassNameA(w, cls, sizeof cls) > 0 &&
-              std::strcmp(cls, s->className) == 0) {
-            s->found = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    MainWindowSearch search{mainWindowClass_.Get(), GetCurrentProcessId(), nullptr};
+    EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&search));
     mainWindow_ = search.found;
   }
   return mainWindow_;

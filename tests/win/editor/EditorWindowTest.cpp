@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <string>
 
 #include "EditorWindowFixture.h"
 #include "graphics/win/KeyMapping.h"
@@ -148,6 +149,80 @@ TEST_F(EditorWindow, KeysTheEditorDoesNotTakeGoToTheHost) {
   SendMessageA(static_cast<HWND>(editor.WindowHandle()), WM_KEYDOWN, 'Q', 0);
   ASSERT_EQ(HostMessages().size(), 2u);
   EXPECT_EQ(HostMessages()[0].wParam, static_cast<WPARAM>(VK_ESCAPE));
+}
+
+TEST_F(EditorWindow, ResizingGrowsOnlyTheEditorsOwnWindowAndAnEmptyEditorStillPaints) {
+  HWND w = Open();
+  ASSERT_NE(w, nullptr);
+  RECT before{}, after{}, client{};
+  GetWindowRect(host, &before);
+  editor.Resize(120, 90);
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 120);
+  EXPECT_EQ(client.bottom, 90);
+  GetWindowRect(host, &after); // the real-time interface's host sizes its own window
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  EXPECT_EQ(plug.calls.back(), "Resize 120x90");
+  // The resize left no controls: painting must still validate, or the paint message would
+  // come back for ever and this pump never end.
+  EXPECT_EQ(editor.NControls(), 0);
+  Pump(100);
+  RECT pending{};
+  EXPECT_FALSE(GetUpdateRect(w, &pending, FALSE));
+}
+
+TEST_F(EditorWindow, FoldersEndWithABackslash) {
+  GrowableText hostFolder, moduleFolder, desktop;
+  editor.HostFolder(&hostFolder);
+  editor.ModuleFolder(&moduleFolder);
+  editor.DesktopFolder(&desktop);
+  char exe[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  ASSERT_GT(hostFolder.Length(), 1u);
+  EXPECT_EQ(std::string(exe).rfind(hostFolder.Get(), 0), 0u);
+  EXPECT_EQ(hostFolder.Get()[hostFolder.Length() - 1], '\\');
+  EXPECT_STREQ(moduleFolder.Get(), hostFolder.Get()); // the test program is its own module
+  EXPECT_GT(desktop.Length(), 0u);
+  IGraphicsWin bare(&plug, 10, 10);
+  bare.ModuleFolder(&moduleFolder);
+  EXPECT_STREQ(moduleFolder.Get(), "");
+}
+
+TEST_F(EditorWindow, TheCursorComesBackWhereItWasHidden) {
+  SetCursorPos(40, 30);
+  editor.HideCursor();
+  editor.HideCursor(); // hidden once only
+  EXPECT_TRUE(editor.CursorHidden());
+  SetCursorPos(200, 150);
+  editor.RestoreCursor();
+  editor.RestoreCursor();
+  POINT p{};
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 40);
+  EXPECT_EQ(p.y, 30);
+  EXPECT_FALSE(editor.CursorHidden());
+  const int shown = ShowCursor(TRUE); // the display count is back where it was
+  ShowCursor(FALSE);
+  EXPECT_EQ(shown, 1);
+}
+
+HWND gBoxOwner = nullptr;
+
+// Answers "no" to the message box once it is up, noting its owner.
+VOID CALLBACK AnswerNo(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND box = FindWindowA("#32770", "Caption");
+  if (!box) return;
+  KillTimer(nullptr, id);
+  gBoxOwner = GetWindow(box, GW_OWNER);
+  PostMessageA(box, WM_COMMAND, IDNO, 0);
+}
+
+TEST_F(EditorWindow, MessageBoxesBelongToTheHostsMainWindow) {
+  ASSERT_NE(Open(), nullptr);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, &AnswerNo);
+  EXPECT_EQ(editor.ShowMessageBox("Text", "Caption", MB_YESNO), IDNO);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(gBoxOwner, host);
 }
 
 TEST(EditorKeys, VirtualKeysMapToTheEditorsCodes) {

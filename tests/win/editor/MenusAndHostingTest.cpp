@@ -84,15 +84,17 @@ TEST_F(EditorMenus, APopupWithoutAWindowOrAChoiceAnswersNothing) {
 
 HWND gMenuOwner = nullptr;
 
+// Plays the user while the menu is up: item 4 (the sub-menu's second) is chosen.
+VOID CALLBACK ChooseItemFour(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  PostMessageA(gMenuOwner, WM_COMMAND, 4, 0);
+  EndMenu();
+}
+
 TEST_F(EditorMenus, TheShownMenuAnswersTheSubMenuOfTheChosenIdentifier) {
   ASSERT_NE(Open(), nullptr);
-  // While the menu is up, a timer plays the user: item 4 (the sub-menu's second) is chosen.
   gMenuOwner = static_cast<HWND>(editor.WindowHandle());
-  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    PostMessageA(gMenuOwner, WM_COMMAND, 4, 0);
-    EndMenu();
-  });
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &ChooseItemFour);
   editor.OnMouseDown(35, 35, {true});
   IPopupMenu menu = ThreeItemsWithASubMenu();
   IPopupMenu* chosen = editor.PopupMenuForControl(nullptr, menu, IBounds(10, 10, 60, 60));
