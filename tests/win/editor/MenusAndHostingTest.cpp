@@ -1,6 +1,7 @@
 // Popup menus as native menus (numbering, flags, the chosen item read back), the file dialog's
 // filter, and the child window the editor hosting makes inside the host's window.
 
+#include <cstdio>
 #include <string>
 
 #include "EditorWindowFixture.h"
@@ -102,6 +103,39 @@ TEST_F(EditorMenus, TheShownMenuAnswersTheSubMenuOfTheChosenIdentifier) {
   EXPECT_EQ(chosen, menu.items[1].sub.get());
   EXPECT_EQ(menu.items[1].sub->chosenIndex, 1);
   EXPECT_EQ(editor.CapturedControl(), -1); // the menu took the mouse from the knob
+}
+
+// Plays the user in the save dialog: types a full path and presses OK.
+char gChosenPath[MAX_PATH] = {};
+bool gDialogOwnedByEditor = false;
+
+VOID CALLBACK TypePathAndSave(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = FindWindowA("#32770", nullptr);
+  if (!dialog) return;
+  KillTimer(nullptr, id);
+  // A child window cannot own a dialog: the system gives it to the editor's top-level window.
+  gDialogOwnedByEditor = GetWindow(dialog, GW_OWNER) == GetAncestor(gMenuOwner, GA_ROOT);
+  constexpr int kFileNameBox = 0x47C, kFileNameEdit = 0x480; // the dialog's file-name field
+  SetDlgItemTextA(dialog, kFileNameBox, gChosenPath);
+  SetDlgItemTextA(dialog, kFileNameEdit, gChosenPath);
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(EditorMenus, ASavedFileHandsBackItsFullPathAndItsFolder) {
+  ASSERT_NE(Open(), nullptr);
+  gMenuOwner = static_cast<HWND>(editor.WindowHandle());
+  char folderPath[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folderPath); // ends with '\'
+  std::snprintf(gChosenPath, sizeof gChosenPath, "%stavo-preset-%lu.a", folderPath,
+                GetCurrentProcessId());
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, &TypePathAndSave);
+  GrowableText name("first.a"), folder;
+  const bool saved = editor.PromptForFile(&name, IGraphics::kFileSave, &folder, "a b");
+  KillTimer(nullptr, timer);
+  ASSERT_TRUE(saved);
+  EXPECT_TRUE(gDialogOwnedByEditor);
+  EXPECT_EQ(_stricmp(name.Get(), gChosenPath), 0);
+  EXPECT_EQ(_stricmp(folder.Get(), folderPath), 0);
 }
 
 TEST(ChildWindow, TheHostingWindowIsAChildOfClassIPlugLocalAtItsPlace) {
