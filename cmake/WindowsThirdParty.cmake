@@ -22,10 +22,10 @@ function(tavo_redirect_package name)
 endfunction()
 
 # The upstream tarball of a Debian source package, fetched once and checked (see the script).
-function(tavo_debian_source out package)
+function(tavo_debian_source out package folder)
   execute_process(
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fetch-debian-source.sh ${package}
-            ${tavo_sources_cache}/${package}-source ${ARGN}
+            ${tavo_sources_cache}/${folder} ${ARGN}
     RESULT_VARIABLE status
     OUTPUT_VARIABLE tarball
     ERROR_VARIABLE errors
@@ -62,7 +62,19 @@ tavo_redirect_package(ZLIB)
 # ---- libpng ----
 # The libpng source is the one the native build's conformance test reads too; its prebuilt
 # configuration header is the library's default feature set.
-tavo_debian_source(libpng_tarball libpng1.6)
+# The same folder as the native build's conformance test, so the tarball is fetched once.
+tavo_debian_source(libpng_tarball libpng1.6 libpng-source)
+# Beyond the archive's own signed hashes, the release this was built and tested with is pinned.
+set(libpng_known_sha256_1.6.39 a00e9d2f2f664186e4202db9299397f851aea71b36a35e74910b8820e380d441)
+string(REGEX MATCH "_([0-9.]+)\\.orig\\.tar" libpng_release "${libpng_tarball}")
+if(DEFINED libpng_known_sha256_${CMAKE_MATCH_1})
+  set(expected ${libpng_known_sha256_${CMAKE_MATCH_1}})
+  file(SHA256 ${libpng_tarball} actual)
+  if(NOT actual STREQUAL expected)
+    message(FATAL_ERROR "${libpng_tarball}: sha256 ${actual}, expected ${expected}")
+  endif()
+  message(STATUS "libpng ${CMAKE_MATCH_1}: sha256 ${actual} as pinned")
+endif()
 set(libpng_dir ${tavo_third_party}/libpng)
 tavo_extract(${libpng_tarball} ${libpng_dir})
 configure_file(${libpng_dir}/scripts/pnglibconf.h.prebuilt ${libpng_dir}/pnglibconf.h COPYONLY)
@@ -79,7 +91,7 @@ add_library(PNG::PNG ALIAS tavo_libpng)
 tavo_redirect_package(PNG)
 
 # ---- libsndfile ----
-tavo_debian_source(sndfile_tarball libsndfile)
+tavo_debian_source(sndfile_tarball libsndfile libsndfile-source)
 set(sndfile_dir ${tavo_third_party}/libsndfile)
 set(sndfile_install ${tavo_third_party}/libsndfile-install)
 tavo_extract(${sndfile_tarball} ${sndfile_dir})

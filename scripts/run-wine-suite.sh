@@ -3,7 +3,8 @@
 # build/wine-prefix and an Xvfb display of its own, both set up and taken down here.
 #
 # Usage: run-wine-suite.sh [CTEST_ARGS...]        e.g. run-wine-suite.sh -R win_driver
-# Environment: TAVO_WINE_DISPLAY (first display number to try, default 71).
+# Environment: TAVO_WINE_DISPLAY (first display number to try, default 71); TAVO_WIN_BUILD_DIR
+# (another configured win64 build tree to test instead of the preset's build/win64).
 #
 # Facts this relies on: the 64-bit loader is called directly (/usr/lib/wine/wine64; the `wine`
 # wrapper may choose a 32-bit loader this kernel cannot run); a fresh prefix boots in some
@@ -59,4 +60,8 @@ export DISPLAY=":$display"
 echo "run-wine-suite: Wine prefix $WINEPREFIX, display $DISPLAY"
 
 cd "$root"
-ctest --preset win64 "$@"
+if [ -n "${TAVO_WIN_BUILD_DIR:-}" ]; then
+  ctest --test-dir "$TAVO_WIN_BUILD_DIR" --output-on-failure "$@"
+else
+  ctest --preset win64 "$@"
+fi

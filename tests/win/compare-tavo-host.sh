@@ -5,10 +5,11 @@
 # Usage: compare-tavo-host.sh LINUX_TAVO_HOST WINDOWS_TAVO_HOST_EXE WINE_RUN WORK_DIR
 # Exit 77 (skipped) when the Linux build's tavo-host is not there.
 set -euo pipefail
-linux_host=$1
-windows_host=$2
-wine_run=$3
-work=$4
+absolute() { case "$1" in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
+linux_host=$(absolute "$1")
+windows_host=$(absolute "$2")
+wine_run=$(absolute "$3")
+work=$(absolute "$4")
 
 if [ ! -x "$linux_host" ]; then
   echo "skipped: no Linux tavo-host at $linux_host (make test-native builds it)"
