@@ -2,6 +2,7 @@
 // loader, the function that arms libpng's long jump owns nothing with a destructor.
 
 #include "drawing/LICE_Png.h"
+#include "platform/FileOpen.h"
 
 #include <png.h>
 
@@ -77,7 +78,7 @@ template <class WireOutput> bool Encode(const LICE_IBitmap& bitmap, WireOutput w
 
 bool WritePngToFile(const char* path, const LICE_IBitmap& bitmap) {
   if (!path) return false;
-  std::FILE* file = std::fopen(path, "wb");
+  std::FILE* file = tavo::platform::OpenFile(path, "wb");
   if (!file) return false;
   const bool written = Encode(bitmap, [file](png_structp png) { png_init_io(png, file); });
   const bool closed = std::fclose(file) == 0;

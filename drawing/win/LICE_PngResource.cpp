@@ -6,8 +6,8 @@
 #include <windows.h>
 
 namespace {
-// An integer resource name is a 16-bit number; anything else would be taken for the address of
-// a name string, so it is refused before it reaches the lookup.
+// An integer resource name is a 16-bit number and the lookup keeps only the low 16 bits of what
+// it is given: 0x10000 + 101 would find resource 101. Identifiers outside 1..0xFFFF are refused.
 constexpr int kLargestResourceId = 0xFFFF;
 } // namespace
 
