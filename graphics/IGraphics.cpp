@@ -3,8 +3,10 @@
 #include "graphics/IGraphics.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include "drawing/LICE_CachedFont.h"
@@ -70,11 +72,12 @@ void IGraphics::PromptUserInput(IControl* control, const IBounds& rect) {
     IPopupMenu menu;
     for (int i = 0; i < param->GetDisplayTextCount(); ++i) {
       const char* text = param->GetDisplayTextAt(i);
-      menu.items.push_back({text, std::string_view(text) == current});
+      menu.items.emplace_back(text, std::string_view(text) == current ? IPopupMenu::kChecked : 0);
     }
-    const int chosen = PopupMenuForControl(control, menu, rect);
-    if (chosen >= 0 && chosen < param->GetDisplayTextCount()) {
-      control->SetValueFromUserInput(param->ToNormalized(chosen));
+    const IPopupMenu* chosen = PopupMenuForControl(control, menu, rect);
+    if (chosen == &menu && menu.chosenIndex >= 0 &&
+        menu.chosenIndex < param->GetDisplayTextCount()) {
+      control->SetValueFromUserInput(param->ToNormalized(menu.chosenIndex));
     }
     return;
   }
@@ -287,6 +290,19 @@ float WeightOf(const BlendSpec* blend) {
 void IGraphics::AttachBackground(int id, const char* name) {
   const IImage image = LoadImage(id, name, 1, false);
   controls_.Insert(0, std::make_unique<IBitmapControl>(plug_, 0, 0, -1, image, kBlendCopy));
+}
+
+bool IGraphics::NameEndsInPng(const char* name) {
+  if (!name) return false;
+  for (const char* p = name + std::strlen(name); p > name; --p) {
+    if (*p != '.') continue;
+    const char* ext = p + 1;
+    if (std::strlen(ext) != 3) return false;
+    for (int i = 0; i < 3; ++i)
+      if (std::tolower(static_cast<unsigned char>(ext[i])) != "png"[i]) return false;
+    return true;
+  }
+  return false;
 }
 
 IImage IGraphics::LoadImage(int id, const char* name, int nFrames, bool framesAreHorizontal) {

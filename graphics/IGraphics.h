@@ -15,6 +15,7 @@
 #include "base/GrowableBuffer.h"
 #include "framework/IEditor.h"
 #include "graphics/GraphicsTypes.h"
+#include "graphics/HostKeyMap.h"
 #include "graphics/IControl.h"
 #include "graphics/IPopupMenu.h"
 
@@ -55,9 +56,11 @@ public:
   virtual const char* ReservedTextQuery() { return ""; }
   // [editor thread · may block] The button pressed.
   virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
-  // [editor thread · may block] Shows the menu over the rectangle; the chosen item, or -1.
-  virtual int PopupMenuForControl(IControl* control, const IPopupMenu& menu,
-                                  const IBounds& rect) = 0;
+  // [editor thread · may block] Shows the menu tree over the rectangle (dropping the mouse
+  // capture and mouse-over state first). The answer is the (sub-)menu whose item was chosen, with
+  // its chosenIndex set, or null when nothing was.
+  virtual IPopupMenu* PopupMenuForControl(IControl* control, IPopupMenu& menu,
+                                          const IBounds& rect) = 0;
   // [editor thread] Opens a text entry over the rectangle; the platform answers with
   // SetFromStringAfterPrompt (or the control's OnTextEntry) when the user confirms.
   virtual void TextEntryForControl(IControl* control, const char* text, const IBounds& rect) = 0;
@@ -66,7 +69,11 @@ public:
   virtual void ModuleFolder(GrowableText* out) = 0;
   virtual void DesktopFolder(GrowableText* out) = 0;
   // [editor thread · may block] File, colour and link dialogs; false when cancelled or failed.
-  virtual bool PromptForFile(GrowableText* path, bool save, const char* folder,
+  // The file dialog starts from fileName and folder (an empty folder means the desktop) and
+  // offers the space-separated extensions (no dots). On success fileName becomes the chosen full
+  // path and folder its folder; a cancel leaves both; without a window fileName becomes empty.
+  enum FileAction { kFileOpen = 0, kFileSave = 1 };
+  virtual bool PromptForFile(GrowableText* fileName, int action, GrowableText* folder,
                              const char* extensions) = 0;
   virtual bool PromptForColour(IColorRGBA* colour, const char* prompt) = 0;
   virtual bool OpenURL(const char* url, const char* windowTitle = nullptr,
@@ -178,7 +185,17 @@ public:
   int NoteAutomationParamAt(int x, int y);
   int TakeAutomationParam();
 
+  // ---- The host's key map ----
+  // [main thread] Installed by the adaptor that hosts the editor; an empty query removes it.
+  void SetHostKeyMapQuery(HostKeyMapQuery query) { keyMapQuery_ = std::move(query); }
+  // [editor thread] The host's held keys; all up without a query.
+  HostKeyMap QueryHostKeyMap() const { return keyMapQuery_ ? keyMapQuery_() : HostKeyMap{}; }
+  bool CursorHidden() const { return cursorHidden_; }
+
 protected:
+  // Whether a resource's file name names a PNG: the text after its last '.' (not the first
+  // character) is "png" in any case.
+  static bool NameEndsInPng(const char* name);
   // [main thread] Held while the control list changes (the processing lock, when attached).
   std::unique_lock<std::recursive_mutex> LockControlList();
 
@@ -198,6 +215,11 @@ protected:
   bool handleMouseOver_ = false;
   bool strictDrawing_ = true;
   std::unique_ptr<IControl> keyCatcher_;
+  HostKeyMapQuery keyMapQuery_;
+  // Where the pointer was when a platform hid it, so it comes back in the same place.
+  bool cursorHidden_ = false;
+  int32_t hiddenCursorX_ = 0;
+  int32_t hiddenCursorY_ = 0;
 };
 
 // [any thread] The plug-in's editor as the graphics core; null without a plug-in, without an

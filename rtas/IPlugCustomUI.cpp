@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "graphics/IGraphics.h"
+#include "hostlib/CHostEngine.h"
 #include "rtas/IPlugRTAS.h"
 #include "rtas/ProcessInterface.h"
 
@@ -13,6 +14,15 @@ IPlugCustomUI::IPlugCustomUI(ProcessInterface& owner)
     : owner_(owner), moduleInstance_(owner.GetModuleInstance()), plug_(owner.GetPlug()),
       editor_(owner.GetEditor()) {
   editorhost::RegisterLocalWindowClass(moduleInstance_);
+  // The editor asks the host which keys are held (its alternate modifier and the automation
+  // click); the query reaches the host's extension library each time, so it never goes stale.
+  if (editor_) {
+    editor_->SetHostKeyMapQuery([] {
+      HostKeyMap map;
+      CHostEngine::Get().GetKeyMap(map.bytes.data());
+      return map;
+    });
+  }
 }
 
 IPlugCustomUI::~IPlugCustomUI() {

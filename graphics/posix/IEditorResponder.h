@@ -13,7 +13,8 @@ class IEditorResponder {
 public:
   virtual ~IEditorResponder() = default;
 
-  // [editor thread · may block] The chosen item of the menu shown over rect, or -1.
+  // [editor thread · may block] The identifier of the item chosen in the menu tree shown over
+  // rect (numbered across the tree as IPopupMenu.h says; in a flat menu, its index), or -1.
   virtual int OnPopupMenu(const IPopupMenu& /*menu*/, const IBounds& /*rect*/) { return -1; }
   // [editor thread · may block] A text entry over rect, starting from text and taking at most
   // maxLength characters. True with the confirmed text in out; false when cancelled.
@@ -27,8 +28,9 @@ public:
   }
   // [editor thread · may block] True when the link was opened.
   virtual bool OnOpenURL(const char* /*url*/, const char* /*windowTitle*/) { return false; }
-  // [editor thread · may block] True with the chosen path in path.
-  virtual bool OnPromptForFile(GrowableText* /*path*/, bool /*save*/, const char* /*folder*/,
+  // [editor thread · may block] True with the chosen full path in path; the dialog starts from
+  // path and folder.
+  virtual bool OnPromptForFile(GrowableText* /*path*/, int /*action*/, const char* /*folder*/,
                                const char* /*extensions*/) {
     return false;
   }

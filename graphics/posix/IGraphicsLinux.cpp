@@ -17,6 +17,7 @@
 #include "drawing/LICE_Raster.h"
 #include "drawing/LICE_SysBitmap.h"
 #include "framework/IPlugBase.h"
+#include "graphics/TextEntryFilter.h"
 
 namespace tavo {
 
@@ -37,14 +38,6 @@ void SetFolderOf(const char* path, GrowableText* out) {
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// What a parameter's entry box lets through: digits and signs for whole numbers, a decimal
-// point too for continuous values.
-bool AcceptsCharacter(const IParameter* param, char c) {
-  if (!param) return true;
-  if ((c >= '0' && c <= '9') || c == '-' || c == '+') return true;
-  return c == '.' && param->Kind() == ParamKind::Double;
 }
 
 } // namespace
@@ -79,13 +72,11 @@ int IGraphicsLinux::ShowMessageBox(const char* text, const char* caption, int ty
   return responder_ ? responder_->OnMessageBox(text ? text : "", caption ? caption : "", type) : 0;
 }
 
-int IGraphicsLinux::PopupMenuForControl(IControl*, const IPopupMenu& menu, const IBounds& rect) {
+IPopupMenu* IGraphicsLinux::PopupMenuForControl(IControl*, IPopupMenu& menu, const IBounds& rect) {
   ReleaseMouseCapture();
   mouseOverIdx_ = -1;
-  if (!responder_) return -1;
-  const int chosen = responder_->OnPopupMenu(menu, rect);
-  const int count = static_cast<int>(menu.items.size());
-  return chosen >= 0 && chosen < count ? chosen : -1;
+  if (!responder_) return nullptr;
+  return menu.Choose(responder_->OnPopupMenu(menu, rect));
 }
 
 void IGraphicsLinux::TextEntryForControl(IControl* control, const char* text, const IBounds& rect) {
@@ -101,7 +92,7 @@ void IGraphicsLinux::TextEntryForControl(IControl* control, const char* text, co
   const IParameter* param = plug_ ? plug_->GetParam(control->ParamIdx()) : nullptr;
   std::string accepted;
   for (const char* c = typed.Get(); *c && static_cast<int>(accepted.size()) < maxLength; ++c) {
-    if (AcceptsCharacter(param, *c)) accepted.push_back(*c);
+    if (TextEntryAccepts(param, *c)) accepted.push_back(*c);
   }
   SetFromStringAfterPrompt(control, accepted.c_str());
 }
@@ -143,15 +134,26 @@ void IGraphicsLinux::DesktopFolder(GrowableText* out) {
   out->Set(IsDirectory(desktop) ? desktop.c_str() : home);
 }
 
-bool IGraphicsLinux::PromptForFile(GrowableText* path, bool save, const char* folder,
+bool IGraphicsLinux::PromptForFile(GrowableText* fileName, int action, GrowableText* folder,
                                    const char* extensions) {
-  if (!path) return false;
+  if (!fileName) return false;
   if (!window_) {
-    path->Set("");
+    fileName->Set("");
     return false;
   }
-  return responder_ && responder_->OnPromptForFile(path, save, folder ? folder : "",
-                                                   extensions ? extensions : "");
+  if (!responder_) return false;
+  GrowableText start;
+  if (folder && folder->Length() > 0)
+    start.Set(folder->Get());
+  else
+    DesktopFolder(&start);
+  GrowableText chosen(fileName->Get());
+  if (!responder_->OnPromptForFile(&chosen, action, start.Get(), extensions ? extensions : ""))
+    return false;
+  fileName->Set(chosen.Get());
+  // A path without a folder part leaves the folder as it was.
+  if (folder && std::strchr(chosen.Get(), '/')) SetFolderOf(chosen.Get(), folder);
+  return true;
 }
 
 bool IGraphicsLinux::PromptForColour(IColorRGBA* colour, const char* prompt) {
@@ -186,16 +188,8 @@ void IGraphicsLinux::CloseWindow() {
 }
 
 LICE_IBitmap* IGraphicsLinux::LoadPlatformBitmap(int id, const char* name) {
-  if (!name) return nullptr;
   // The name only tells the format; the identifier picks the resource.
-  const char* dot = nullptr;
-  for (const char* p = name + std::strlen(name); p > name; --p) {
-    if (*p == '.') {
-      dot = p;
-      break;
-    }
-  }
-  if (!dot || strcasecmp(dot + 1, "png") != 0) return nullptr;
+  if (!NameEndsInPng(name)) return nullptr;
   return LoadPngFromResource(module_, id, nullptr);
 }
 

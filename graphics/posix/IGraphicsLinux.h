@@ -34,8 +34,10 @@ public:
   // [main thread · allocates] The core's resize, then the presented frame follows.
   void Resize(int width, int height) override;
   int ShowMessageBox(const char* text, const char* caption, int type) override;
-  // [editor thread · may block] Drops the capture and mouse-over state, then asks the responder.
-  int PopupMenuForControl(IControl* control, const IPopupMenu& menu, const IBounds& rect) override;
+  // [editor thread · may block] Drops the capture and mouse-over state, then asks the responder
+  // for a tree identifier.
+  IPopupMenu* PopupMenuForControl(IControl* control, IPopupMenu& menu,
+                                  const IBounds& rect) override;
   // [editor thread · may block] Asks the responder; a confirmed text is cut to the control's
   // entry length, stripped of characters the parameter's kind cannot take and handed on.
   void TextEntryForControl(IControl* control, const char* text, const IBounds& rect) override;
@@ -45,8 +47,9 @@ public:
   void ModuleFolder(GrowableText* out) override;
   // [any thread] $HOME/Desktop when it exists, else $HOME, else empty.
   void DesktopFolder(GrowableText* out) override;
-  // [editor thread · may block] Without a window the path becomes empty.
-  bool PromptForFile(GrowableText* path, bool save, const char* folder,
+  // [editor thread · may block] Without a window the file name becomes empty. An empty folder
+  // starts from the desktop; a chosen path hands its folder back.
+  bool PromptForFile(GrowableText* fileName, int action, GrowableText* folder,
                      const char* extensions) override;
   bool PromptForColour(IColorRGBA* colour, const char* prompt) override;
   // [editor thread · may block] Confirms first when asked to, reports the error text on failure.

@@ -101,6 +101,10 @@ public:
   // Attaches a host window of the given client size (the editor's own size when 0) and opens
   // the editor in it.
   int32_t OpenEditor(int32_t parentWidth = 0, int32_t parentHeight = 0);
+  // Attaches a host window whose native window (a window handle where there is a window
+  // system) the module's editor opens in; the window system then drives the editor, so no port
+  // is looked for. CloseEditor detaches it.
+  int32_t AttachNativeWindow(void* nativeWindow);
   // Detaches the window; the editor closes. No window attached: nothing happens.
   int32_t CloseEditor();
   bool EditorOpen() const { return port_ != nullptr; }

@@ -40,6 +40,17 @@ int32_t HostProcess::OpenEditor(int32_t parentWidth, int32_t parentHeight) {
   return status;
 }
 
+int32_t HostProcess::AttachNativeWindow(void* nativeWindow) {
+  if (!Live()) return kErrProcessClosed;
+  if (!nativeWindow) return kErrBadArgument;
+  if (window_) CloseEditor();
+  window_ = std::make_unique<HostWindow>();
+  standin::MapHostWindow(window_.get(), nativeWindow);
+  const int32_t status = Call(sel::kProcessSetEditorWindow, static_cast<void*>(window_.get()));
+  if (status != hostabi::kNoErr) CloseEditor();
+  return status;
+}
+
 int32_t HostProcess::CloseEditor() {
   if (!window_) return hostabi::kNoErr;
   const int32_t status =

@@ -140,9 +140,9 @@ TEST_F(Knobs, ARightClickOnAnEnumKnobOffersItsTextsWithTheCurrentOneChecked) {
   EXPECT_EQ(menu.items[0].text, "Soft");
   EXPECT_EQ(menu.items[1].text, "Warm");
   EXPECT_EQ(menu.items[2].text, "Hot");
-  EXPECT_FALSE(menu.items[0].checked);
-  EXPECT_TRUE(menu.items[1].checked);
-  EXPECT_FALSE(menu.items[2].checked);
+  EXPECT_FALSE(menu.items[0].IsChecked());
+  EXPECT_TRUE(menu.items[1].IsChecked());
+  EXPECT_FALSE(menu.items[2].IsChecked());
   EXPECT_EQ(responder.menuRect, mode->Rect());
   EXPECT_EQ(mode->Value(), 1.0);
   EXPECT_EQ(plug.GetParam(1)->Value(), 2.0);

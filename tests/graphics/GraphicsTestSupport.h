@@ -118,6 +118,13 @@ public:
     return urlOpens.count(url) > 0;
   }
 
+  bool OnPromptForFile(GrowableText* path, int action, const char* folder, const char*) override {
+    fileStart = std::string(folder) + "|" + path->Get() + "|" + std::to_string(action);
+    if (!fileAnswer) return false;
+    path->Set(fileAnswer);
+    return true;
+  }
+
   std::vector<IPopupMenu> menus;
   IBounds menuRect;
   int menuAnswer = -1;
@@ -129,6 +136,8 @@ public:
   int messageAnswer = 0;
   std::vector<std::string> urls;
   std::map<std::string, bool> urlOpens;
+  std::string fileStart; // folder|file name|action the dialog started from
+  const char* fileAnswer = nullptr;
 };
 
 } // namespace tavo::test

@@ -145,15 +145,17 @@ TEST_F(LinuxEditor, FoldersComeFromTheProgramAndTheModule) {
 
 TEST_F(LinuxEditor, AMenuAnswerOutsideTheMenuCountsAsNoChoice) {
   IPopupMenu menu;
-  menu.items = {{"a", false}, {"b", true}};
+  menu.items.emplace_back("a");
+  menu.items.emplace_back("b", IPopupMenu::kChecked);
   editor.OnMouseDown(15, 15, {true});
   responder.menuAnswer = 7;
-  EXPECT_EQ(editor.PopupMenuForControl(nullptr, menu, IBounds(0, 0, 5, 5)), -1);
+  EXPECT_EQ(editor.PopupMenuForControl(nullptr, menu, IBounds(0, 0, 5, 5)), nullptr);
   EXPECT_EQ(editor.CapturedControl(), -1); // the menu takes the mouse away from the control
   responder.menuAnswer = 1;
-  EXPECT_EQ(editor.PopupMenuForControl(nullptr, menu, IBounds(0, 0, 5, 5)), 1);
+  EXPECT_EQ(editor.PopupMenuForControl(nullptr, menu, IBounds(0, 0, 5, 5)), &menu);
+  EXPECT_EQ(menu.chosenIndex, 1);
   editor.SetResponder(nullptr);
-  EXPECT_EQ(editor.PopupMenuForControl(nullptr, menu, IBounds(0, 0, 5, 5)), -1);
+  EXPECT_EQ(editor.PopupMenuForControl(nullptr, menu, IBounds(0, 0, 5, 5)), nullptr);
 }
 
 TEST_F(LinuxEditor, LinksAskForConfirmationAndReportFailures) {
@@ -170,11 +172,25 @@ TEST_F(LinuxEditor, LinksAskForConfirmationAndReportFailures) {
 }
 
 TEST_F(LinuxEditor, DialogsWithoutAWindowAnswerCancelled) {
-  GrowableText path("old.txt");
-  EXPECT_FALSE(editor.PromptForFile(&path, true, "", "a b"));
+  GrowableText path("old.txt"), folder;
+  EXPECT_FALSE(editor.PromptForFile(&path, IGraphics::kFileSave, &folder, "a b"));
   EXPECT_STREQ(path.Get(), "");
   IColorRGBA colour;
   EXPECT_FALSE(editor.PromptForColour(&colour, "Pick"));
+}
+
+TEST_F(LinuxEditor, AChosenFileHandsItsFolderBackAndACancelKeepsBoth) {
+  editor.OpenWindow(reinterpret_cast<void*>(0x1234));
+  GrowableText name("take.a"), folder("/work/");
+  responder.fileAnswer = "/data/presets/new.b";
+  EXPECT_TRUE(editor.PromptForFile(&name, IGraphics::kFileSave, &folder, "a b"));
+  EXPECT_EQ(responder.fileStart, "/work/|take.a|1");
+  EXPECT_STREQ(name.Get(), "/data/presets/new.b");
+  EXPECT_STREQ(folder.Get(), "/data/presets/");
+  responder.fileAnswer = nullptr;
+  EXPECT_FALSE(editor.PromptForFile(&name, IGraphics::kFileOpen, &folder, "a b"));
+  EXPECT_STREQ(name.Get(), "/data/presets/new.b");
+  EXPECT_STREQ(folder.Get(), "/data/presets/");
 }
 
 TEST_F(LinuxEditor, TextForAControlWithoutParameterGoesToTheControl) {

@@ -152,8 +152,8 @@ TEST_F(ParameterFlow, PromptOffersAMenuOfDisplayTextsWithTheCurrentOneChecked) {
   mode->OnMouseDown(60, 10, MouseMods{false, true});
   ASSERT_EQ(graphics->lastMenu.items.size(), 3u);
   EXPECT_EQ(graphics->lastMenu.items[2].text, "C");
-  EXPECT_TRUE(graphics->lastMenu.items[2].checked);
-  EXPECT_FALSE(graphics->lastMenu.items[0].checked);
+  EXPECT_TRUE(graphics->lastMenu.items[2].IsChecked());
+  EXPECT_FALSE(graphics->lastMenu.items[0].IsChecked());
   EXPECT_EQ(plug.GetParam(1)->Value(), 1.0); // the chosen item went through the plug-in
 }
 

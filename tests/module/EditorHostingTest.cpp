@@ -166,5 +166,20 @@ TEST_F(EditorHosting, TheHostsSpareEditorCallsChangeNothing) {
   EXPECT_EQ(GraphicsOf(&Effect())->WindowHandle(), nullptr);
 }
 
+TEST_F(EditorHosting, TheEditorReadsTheHostsKeyMap) {
+  IPlugProcessRTAS& p = MakeProcess();
+  ASSERT_NE(p.EditorUI(), nullptr);
+  IGraphics* editor = GraphicsOf(&Effect());
+  EXPECT_FALSE(editor->QueryHostKeyMap().AlternateDown());
+  standin::SetKeyDown(HostKeyMap::kAlternateKey, true);
+  standin::SetKeyDown(HostKeyMap::kAutomationKeyA, true);
+  EXPECT_TRUE(editor->QueryHostKeyMap().AlternateDown());
+  EXPECT_FALSE(editor->QueryHostKeyMap().AutomationClickHeld()); // one of the two keys only
+  standin::SetKeyDown(HostKeyMap::kAutomationKeyB, true);
+  EXPECT_TRUE(editor->QueryHostKeyMap().AutomationClickHeld());
+  standin::SetKeyDown(HostKeyMap::kAlternateKey, false);
+  EXPECT_FALSE(editor->QueryHostKeyMap().AlternateDown());
+}
+
 } // namespace
 } // namespace tavo

@@ -15,9 +15,9 @@ public:
   bool DrawScreen(const IBounds&) override { return true; }
   void AbortTextEntry() override {}
   int ShowMessageBox(const char*, const char*, int) override { return 0; }
-  int PopupMenuForControl(IControl*, const IPopupMenu& menu, const IBounds&) override {
+  IPopupMenu* PopupMenuForControl(IControl*, IPopupMenu& menu, const IBounds&) override {
     lastMenu = menu;
-    return menuAnswer;
+    return menu.Choose(menuAnswer);
   }
   void TextEntryForControl(IControl*, const char* text, const IBounds&) override {
     lastEntryText = text;
@@ -25,7 +25,7 @@ public:
   void HostFolder(GrowableText*) override {}
   void ModuleFolder(GrowableText*) override {}
   void DesktopFolder(GrowableText*) override {}
-  bool PromptForFile(GrowableText*, bool, const char*, const char*) override { return false; }
+  bool PromptForFile(GrowableText*, int, GrowableText*, const char*) override { return false; }
   bool PromptForColour(IColorRGBA*, const char*) override { return false; }
   bool OpenURL(const char*, const char*, const char*, const char*) override { return false; }
   void* OpenWindow(void*) override { return nullptr; }
