@@ -9,12 +9,6 @@ endfunction()
 function(tavo_platform_sources out dir)
   if(WIN32)
     file(GLOB found CONFIGURE_DEPENDS ${dir}/win/*.cpp)
-    # Until the Windows editor window and its hosting are written, the module is built on
-    # Windows with the offscreen editor of graphics/posix and its hosting in rtas/posix.
-    get_filename_component(layer ${dir} NAME)
-    if(NOT found AND layer MATCHES "^(graphics|rtas)$")
-      file(GLOB found CONFIGURE_DEPENDS ${dir}/posix/*.cpp)
-    endif()
   else()
     file(GLOB found CONFIGURE_DEPENDS ${dir}/posix/*.cpp)
   endif()

@@ -1,12 +1,7 @@
 #include "graphics/posix/IGraphicsLinux.h"
 
 #include <sys/stat.h>
-#if defined(_WIN32)
-// The offscreen editor also builds for Windows, where it stands in for the editor window.
-#include <windows.h>
-#else
 #include <unistd.h>
-#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -100,11 +95,7 @@ void IGraphicsLinux::TextEntryForControl(IControl* control, const char* text, co
 void IGraphicsLinux::HostFolder(GrowableText* out) {
   if (!out) return;
   char path[kPathSize];
-#if defined(_WIN32)
-  const auto n = static_cast<long>(GetModuleFileNameA(nullptr, path, sizeof path - 1));
-#else
   const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-#endif
   if (n <= 0) {
     out->Set("");
     return;
