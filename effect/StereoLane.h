@@ -82,10 +82,10 @@ inline ScalarPair Clamp(ScalarPair v, double lo, double hi) {
 // ---- two doubles in one SSE2 register ----
 
 #if TAVO_HAVE_SSE2
-// The instruction set a lane type is compiled for. The same operations on __m128d are built once
-// for the baseline (SSE2) and, on x86-64, once more in a unit compiled for AVX2 (three-operand
-// VEX forms). Each build gets its own lane type, so every function instantiated over it has its
-// own symbol and the linker can never hand the baseline path a copy compiled for AVX2.
+// The instruction set a lane type is generated for. The same operations on __m128d run in the
+// baseline (SSE2) and, on x86-64, in one function generated for AVX2 (three-operand VEX forms,
+// see SignalChainAvx2.cpp). Each has its own lane type, so the AVX2 loop is an instantiation of
+// its own rather than a second use of the baseline's.
 enum class LaneIsa { Sse2, Avx2 };
 
 template <LaneIsa Isa> struct alignas(16) VectorPair {
@@ -142,8 +142,8 @@ using StereoLane = Sse2Pair;
 using StereoLane = ScalarPair;
 #endif
 
-// The AVX2 build of the frame kernels exists on x86-64 with a compiler that can target it from
-// one unit (effect/SignalChainAvx2.cpp); 32-bit builds keep SSE2 alone.
+// The AVX2 build of the frame loop exists on x86-64 with a compiler that can generate one
+// function for it (effect/SignalChainAvx2.cpp); 32-bit builds keep SSE2 alone.
 #if TAVO_HAVE_SSE2 && defined(__x86_64__) && defined(__GNUC__)
 #define TAVO_HAVE_AVX2_PATH 1
 using Avx2Pair = VectorPair<LaneIsa::Avx2>;
