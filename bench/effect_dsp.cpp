@@ -11,6 +11,7 @@
 #include "bench/effect_counters.h"
 #include "effect/SaturatorEngine.h"
 #include "effect/SignalChain.h"
+#include "effect/SimdPath.h"
 #include "tests/support/reference/ReferenceChain.h"
 
 namespace {
@@ -106,6 +107,7 @@ template <class Chain> void RunChain(benchmark::State& state, bool stereo) {
     pos = (pos + kBlock) % (kSignalFrames - kBlock);
   }
   counters.Report(state, kBlock);
+  state.SetLabel(tavo::SimdPathName(tavo::ActiveSimdPath()));
 }
 
 void SignalChainMono(benchmark::State& state) {

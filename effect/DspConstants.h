@@ -78,8 +78,6 @@ inline constexpr double kNoiseShelfDbOffset = 14; // subtracted
 // even at full trim (FLT_MAX × 10 × the ramp's 1.0001 < 2^132). Below it every state of the
 // chain stays finite.
 inline constexpr double kLoudestInput = 0x1p132;
-// The chain runs a block in runs of this many frames (see SignalChain.cpp).
-inline constexpr int kChainRunFrames = 32;
 
 // ---- saturator engine ----
 

@@ -14,6 +14,7 @@
 #include "effect/DspConstants.h"
 #include "effect/NoiseSource.h"
 #include "effect/SaturatorEngine.h"
+#include "effect/SimdPath.h"
 #include "effect/StereoLane.h"
 #include "effect/VuMeter.h"
 
@@ -62,13 +63,12 @@ public:
   // that block is written as silence and the chain starts over as a new instance after Reset.
   void Process(const ChainSettings& s, double sampleRate, bool stereo, const double* const* in,
                double* const* out, int frames) {
-    ProcessWith<StereoLane>(s, sampleRate, stereo, in, out, frames);
+    ProcessOn(activePath_, s, sampleRate, stereo, in, out, frames);
   }
-  // The same with a chosen lane type for the stereo path (ScalarPair or, where available,
-  // Sse2Pair); both give identical results.
-  template <class Lane>
-  void ProcessWith(const ChainSettings& s, double sampleRate, bool stereo, const double* const* in,
-                   double* const* out, int frames);
+  // The same with the stereo frames on a chosen build of the kernels (tests, benchmarks); a path
+  // this build or processor lacks is served by the best one below it. All give identical results.
+  void ProcessOn(SimdPath path, const ChainSettings& s, double sampleRate, bool stereo,
+                 const double* const* in, double* const* out, int frames);
 
   // [audio thread · processing lock held] The once-per-block needle mapping; returns the
   // position to hand to the editor. Call it only when an editor is attached.
@@ -83,7 +83,10 @@ private:
   bool StatesFinite() const;
   void StartOver();
   // The frames of one block: T = double runs the mono path, T = a lane type the stereo path.
+  // Defined in SignalChainFrames.h, which the baseline unit and the AVX2 unit both compile.
   template <class T> void Run(const double* const* in, double* const* out, int frames);
+  friend void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out,
+                            int frames);
 
   // What the last block set-up was computed from.
   struct SetUpInputs {
@@ -93,6 +96,7 @@ private:
   };
   SetUpInputs setUpInputs_{};
   bool setUpValid_ = false;
+  SimdPath activePath_ = ActiveSimdPath();
 
   double rampGain_ = 0;
   double wetMix_ = 0;
@@ -109,5 +113,11 @@ private:
   SaturatorEngine saturator_;
   VuMeter meter_;
 };
+
+#if TAVO_HAVE_AVX2_PATH
+// [audio thread · processing lock held · no allocation] The stereo frames of one block on the
+// AVX2 build of the loop; call only where SimdPathAvailable(SimdPath::Avx2).
+void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out, int frames);
+#endif
 
 } // namespace tavo

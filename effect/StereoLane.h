@@ -82,59 +82,71 @@ inline ScalarPair Clamp(ScalarPair v, double lo, double hi) {
 // ---- two doubles in one SSE2 register ----
 
 #if TAVO_HAVE_SSE2
-struct alignas(16) Sse2Pair {
+// The instruction set a lane type is generated for. The same operations on __m128d run in the
+// baseline (SSE2) and, on x86-64, in one function generated for AVX2 (three-operand VEX forms,
+// see SignalChainAvx2.cpp). Each has its own lane type, so the AVX2 loop is an instantiation of
+// its own rather than a second use of the baseline's.
+enum class LaneIsa { Sse2, Avx2 };
+
+template <LaneIsa Isa> struct alignas(16) VectorPair {
   __m128d v;
 
-  Sse2Pair() : v(_mm_setzero_pd()) {}
-  Sse2Pair(__m128d raw) : v(raw) {}               // NOLINT
-  Sse2Pair(double both) : v(_mm_set1_pd(both)) {} // NOLINT: broadcasting is the point
-  Sse2Pair(double left, double right) : v(_mm_set_pd(right, left)) {}
+  VectorPair() : v(_mm_setzero_pd()) {}
+  VectorPair(__m128d raw) : v(raw) {}               // NOLINT
+  VectorPair(double both) : v(_mm_set1_pd(both)) {} // NOLINT: broadcasting is the point
+  VectorPair(double left, double right) : v(_mm_set_pd(right, left)) {}
 
   double Left() const { return _mm_cvtsd_f64(v); }
   double Right() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
-  Sse2Pair Swapped() const { return _mm_shuffle_pd(v, v, 1); }
+  VectorPair Swapped() const { return _mm_shuffle_pd(v, v, 1); }
 
-  friend Sse2Pair operator+(Sse2Pair a, Sse2Pair b) { return _mm_add_pd(a.v, b.v); }
-  friend Sse2Pair operator-(Sse2Pair a, Sse2Pair b) { return _mm_sub_pd(a.v, b.v); }
-  friend Sse2Pair operator*(Sse2Pair a, Sse2Pair b) { return _mm_mul_pd(a.v, b.v); }
-  friend Sse2Pair operator/(Sse2Pair a, Sse2Pair b) { return _mm_div_pd(a.v, b.v); }
+  friend VectorPair operator+(VectorPair a, VectorPair b) { return _mm_add_pd(a.v, b.v); }
+  friend VectorPair operator-(VectorPair a, VectorPair b) { return _mm_sub_pd(a.v, b.v); }
+  friend VectorPair operator*(VectorPair a, VectorPair b) { return _mm_mul_pd(a.v, b.v); }
+  friend VectorPair operator/(VectorPair a, VectorPair b) { return _mm_div_pd(a.v, b.v); }
 };
 
-namespace detail {
-inline __m128d Magnitude(__m128d v) {
-  return _mm_and_pd(v, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
-}
-} // namespace detail
+using Sse2Pair = VectorPair<LaneIsa::Sse2>;
 
-inline Sse2Pair Sqrt(Sse2Pair v) {
+template <LaneIsa Isa> inline VectorPair<Isa> Sqrt(VectorPair<Isa> v) {
   return _mm_sqrt_pd(v.v);
 }
 // |v| < 2^-1022 is exactly "biased exponent 0"; NaN compares false and is kept, as in FlushTiny.
-inline Sse2Pair FlushTiny(Sse2Pair v) {
-  const __m128d tiny = _mm_cmplt_pd(detail::Magnitude(v.v), _mm_set1_pd(0x1p-1022));
+template <LaneIsa Isa> inline VectorPair<Isa> FlushTiny(VectorPair<Isa> v) {
+  const __m128d m = _mm_and_pd(v.v, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
+  const __m128d tiny = _mm_cmplt_pd(m, _mm_set1_pd(0x1p-1022));
   return _mm_andnot_pd(tiny, v.v);
 }
 // Kept only when 2^-54 <= |v| <= largest finite; NaN fails both compares and is flushed.
-inline Sse2Pair FlushTinyOrNonFinite(Sse2Pair v) {
-  const __m128d m = detail::Magnitude(v.v);
+template <LaneIsa Isa> inline VectorPair<Isa> FlushTinyOrNonFinite(VectorPair<Isa> v) {
+  const __m128d m = _mm_and_pd(v.v, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
   const __m128d keep = _mm_and_pd(_mm_cmpge_pd(m, _mm_set1_pd(0x1p-54)),
                                   _mm_cmple_pd(m, _mm_set1_pd(1.7976931348623157e308)));
   return _mm_and_pd(keep, v.v);
 }
-inline Sse2Pair SelectPositive(Sse2Pair u, Sse2Pair ifPositive, Sse2Pair otherwise) {
+template <LaneIsa Isa>
+inline VectorPair<Isa> SelectPositive(VectorPair<Isa> u, VectorPair<Isa> ifPositive,
+                                      VectorPair<Isa> otherwise) {
   const __m128d positive = _mm_cmpgt_pd(u.v, _mm_setzero_pd());
   return _mm_or_pd(_mm_and_pd(positive, ifPositive.v), _mm_andnot_pd(positive, otherwise.v));
 }
 
 // max(a, b) answers a > b ? a : b and min(a, b) a < b ? a : b, so a NaN in b passes, as above.
-inline Sse2Pair Clamp(Sse2Pair v, double lo, double hi) {
+template <LaneIsa Isa> inline VectorPair<Isa> Clamp(VectorPair<Isa> v, double lo, double hi) {
   return _mm_min_pd(_mm_set1_pd(hi), _mm_max_pd(_mm_set1_pd(lo), v.v));
 }
 
-// The lane type the product's stereo path uses.
+// The lane type the product's stereo path uses where no other is chosen.
 using StereoLane = Sse2Pair;
 #else
 using StereoLane = ScalarPair;
+#endif
+
+// The AVX2 build of the frame loop exists on x86-64 with a compiler that can generate one
+// function for it (effect/SignalChainAvx2.cpp); 32-bit builds keep SSE2 alone.
+#if TAVO_HAVE_SSE2 && defined(__x86_64__) && defined(__GNUC__)
+#define TAVO_HAVE_AVX2_PATH 1
+using Avx2Pair = VectorPair<LaneIsa::Avx2>;
 #endif
 
 // Packs the same-named states of a left and a right state record into one record of lanes and
