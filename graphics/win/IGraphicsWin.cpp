@@ -131,6 +131,7 @@ void IGraphicsWin::CloseWindow() {
   // The procedure stops reaching this object before the window goes, so the messages of the
   // destruction cannot call into an editor that is itself being destroyed.
   SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  RemovePropA(window, kPeriodProperty);
   DestroyWindow(window);
   if (--gOpenWindows == 0) UnregisterClassA(kWindowClass, moduleHandle_);
 }

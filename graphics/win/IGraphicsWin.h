@@ -27,6 +27,8 @@ class IGraphicsWin : public IGraphics {
 public:
   static constexpr const char* kWindowClass = "IPlugWndClass";
   static constexpr UINT_PTR kTimerId = 2;
+  // The window property naming the redraw timer's period in milliseconds.
+  static constexpr const char* kPeriodProperty = "RedrawPeriodMs";
   static constexpr int kEditControlId = 99;
   // How far the text of an entry is read back, terminator included.
   static constexpr int kEditTextSize = 32;

@@ -31,6 +31,9 @@ LRESULT CALLBACK IGraphicsWin::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LP
     if (self) {
       self->timerPeriodMs_ = winkeys::TimerPeriodFor(CreatingWindowFps());
       SetTimer(hWnd, kTimerId, static_cast<UINT>(self->timerPeriodMs_), nullptr);
+      // A host working the window by its messages asks how often the timer redraws.
+      SetPropA(hWnd, kPeriodProperty,
+               reinterpret_cast<HANDLE>(static_cast<intptr_t>(self->timerPeriodMs_)));
     }
     SetFocus(hWnd);
     return 0;

@@ -107,7 +107,7 @@ public:
   int32_t AttachNativeWindow(void* nativeWindow);
   // Detaches the window; the editor closes. No window attached: nothing happens.
   int32_t CloseEditor();
-  bool EditorOpen() const { return port_ != nullptr; }
+  bool EditorOpen() const { return port_ != nullptr || editorWindow_ != nullptr; }
   // One tick of the editor's redraw timer; drew tells whether anything was redrawn.
   int32_t TickEditor(bool* drew = nullptr);
   int32_t EditorTimerPeriodMs() const;
@@ -146,6 +146,9 @@ private:
   };
   std::unique_ptr<HostWindow> window_;
   const hostabi::window::SPosixWindowPort* port_ = nullptr;
+  // Where there is a window system: the window OpenEditor made, and the editor's inside it.
+  void* ownWindow_ = nullptr;
+  void* editorWindow_ = nullptr;
 };
 
 } // namespace tavo::host

@@ -1,9 +1,11 @@
-// The editor side of a process: the host window the editor is attached to, and the offscreen
-// editor window driven through the port it announces to the host's window layer.
+// The editor side of a process: the host window the editor is attached to, and the editor
+// window driven through window messages where there is a window system, or else the offscreen
+// one through the port it announces to the host's window layer.
 
 #include <algorithm>
 
 #include "host/driver/HostProcess.h"
+#include "host/driver/NativeEditorWindow.h"
 #include "host/engine/StandInControl.h"
 
 namespace tavo::host {
@@ -25,10 +27,24 @@ int32_t HostProcess::OpenEditor(int32_t parentWidth, int32_t parentHeight) {
   if (window_) CloseEditor();
   int32_t width = 0, height = 0;
   if (const int32_t status = EditorSize(width, height); status != 0) return status;
+  const int32_t clientWidth = parentWidth > 0 ? parentWidth : width;
+  const int32_t clientHeight = parentHeight > 0 ? parentHeight : height;
+
+  if (void* own = native::CreateHostWindow(clientWidth, clientHeight)) {
+    ownWindow_ = own;
+    int32_t status = AttachNativeWindow(own);
+    editorWindow_ = status == hostabi::kNoErr ? native::FindEditorWindow(own) : nullptr;
+    if (status == hostabi::kNoErr && !editorWindow_) status = kErrEditorNotOpen;
+    if (status != hostabi::kNoErr) {
+      CloseEditor();
+      native::DestroyHostWindow(ownWindow_); // still there when the attach itself failed
+      ownWindow_ = nullptr;
+    }
+    return status;
+  }
 
   window_ = std::make_unique<HostWindow>();
-  window_->native = {parentWidth > 0 ? parentWidth : width,
-                     parentHeight > 0 ? parentHeight : height};
+  window_->native = {clientWidth, clientHeight};
   standin::MapHostWindow(window_.get(), &window_->native);
   // The window the module opens while the host attaches its own is the editor's.
   const auto before = standin::OpenWindowPorts();
@@ -56,14 +72,22 @@ int32_t HostProcess::CloseEditor() {
   const int32_t status =
       Live() ? Call(sel::kProcessSetEditorWindow, static_cast<void*>(nullptr)) : kErrProcessClosed;
   port_ = nullptr;
+  editorWindow_ = nullptr;
   standin::UnmapHostWindow(window_.get());
   window_.reset();
+  native::DestroyHostWindow(ownWindow_);
+  ownWindow_ = nullptr;
   return status;
 }
 
 int32_t HostProcess::TickEditor(bool* drew) {
   if (drew) *drew = false;
   if (!Live()) return kErrProcessClosed;
+  if (editorWindow_) {
+    const bool painted = native::PumpOneTick(editorWindow_);
+    if (drew) *drew = painted;
+    return hostabi::kNoErr;
+  }
   if (!port_) return kErrEditorNotOpen;
   const int32_t answer = port_->tick(port_->window);
   if (drew) *drew = answer == port::kHandled;
@@ -71,12 +95,16 @@ int32_t HostProcess::TickEditor(bool* drew) {
 }
 
 int32_t HostProcess::EditorTimerPeriodMs() const {
+  if (editorWindow_) return native::TimerPeriodMs(editorWindow_);
   return port_ ? port_->timerPeriodMs : 0;
 }
 
 int32_t HostProcess::EditorEvent(int32_t kind, int32_t x, int32_t y, int32_t modifiers,
                                  int32_t delta) {
   if (!Live()) return kErrProcessClosed;
+  if (editorWindow_)
+    return native::SendEvent(editorWindow_, kind, x, y, modifiers, delta) ? hostabi::kNoErr
+                                                                          : kErrBadArgument;
   if (!port_) return kErrEditorNotOpen;
   return port_->event(port_->window, kind, x, y, modifiers, delta) == port::kRefused
              ? kErrBadArgument
@@ -108,6 +136,14 @@ int32_t HostProcess::ReadEditorFrame(std::vector<uint32_t>& pixels, int32_t& wid
   pixels.clear();
   width = height = 0;
   if (!Live()) return kErrProcessClosed;
+  if (editorWindow_) {
+    if (!native::ReadFrame(editorWindow_, pixels, width, height)) {
+      pixels.clear();
+      width = height = 0;
+      return kErrEditorNotOpen;
+    }
+    return hostabi::kNoErr;
+  }
   if (!port_) return kErrEditorNotOpen;
   int32_t w = 0, h = 0;
   if (port_->size(port_->window, &w, &h) != port::kHandled || w <= 0 || h <= 0)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// The driver's HostModule::CreateProcess is not the system's CreateProcessA.
+#undef CreateProcess
 
 #include <array>
 #include <fstream>
@@ -59,6 +61,36 @@ TEST_F(HostDriver, TheArtworkIsInTheResourceSection) {
   }
   EXPECT_TRUE(tavo::platform::FindModuleResource(dll, "PNG", 108).empty());
   EXPECT_TRUE(tavo::platform::FindModuleResource(dll, "BMP", 101).empty());
+}
+
+// The driver opens the editor in a window of its own: a tick with nothing changed draws nothing,
+// a larger host window still reads back as the editor's own frame, and the window goes with the
+// editor, as often as it is reopened.
+TEST_F(HostDriver, TheEditorsOwnWindowIsTickedReadAndTakenDown) {
+  auto p = Create();
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(p->OpenEditor(404, 516), 0);
+    HWND own = FindWindowA("TavoHostEditorFrame", nullptr);
+    ASSERT_NE(own, nullptr);
+    RECT client{};
+    GetClientRect(own, &client);
+    EXPECT_EQ(client.right, 404);
+    EXPECT_EQ(client.bottom, 516);
+    bool drew = false;
+    ASSERT_EQ(p->TickEditor(&drew), 0);
+    EXPECT_TRUE(drew);
+    ASSERT_EQ(p->TickEditor(&drew), 0);
+    EXPECT_FALSE(drew);
+    std::vector<uint32_t> pixels;
+    int32_t width = 0, height = 0;
+    ASSERT_EQ(p->ReadEditorFrame(pixels, width, height), 0);
+    EXPECT_EQ(width, 304);
+    EXPECT_EQ(height, 416);
+    EXPECT_EQ(pixels[0] >> 24, 0xFFu);
+    ASSERT_EQ(p->CloseEditor(), 0);
+    EXPECT_FALSE(IsWindow(own));
+    EXPECT_EQ(p->ReadEditorFrame(pixels, width, height), kErrEditorNotOpen);
+  }
 }
 
 TEST(EngineDlls, ExportTheDecoratedNamesAndTheOrdinalsTheModuleLooksUp) {
