@@ -108,9 +108,9 @@ def main():
     search = os.path.join(work, "lv2")
     os.mkdir(search)
     os.symlink(bundle, os.path.join(search, "TAVO.lv2"))
-    for spec in ("core", "ui", "units"):
-        if os.path.isdir(os.path.join(SCHEMA_ROOT, f"{spec}.lv2")):
-            os.symlink(os.path.join(SCHEMA_ROOT, f"{spec}.lv2"), os.path.join(search, f"{spec}.lv2"))
+    for vocabulary in ("core", "ui", "units"):
+        if os.path.isdir(os.path.join(SCHEMA_ROOT, f"{vocabulary}.lv2")):
+            os.symlink(os.path.join(SCHEMA_ROOT, f"{vocabulary}.lv2"), os.path.join(search, f"{vocabulary}.lv2"))
     server = f"tavo-lv2-{os.getpid()}"
     env = dict(os.environ, DISPLAY=DISPLAY, LV2_PATH=search, JACK_DEFAULT_SERVER=server,
                JACK_NO_AUDIO_RESERVATION="1")

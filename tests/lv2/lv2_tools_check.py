@@ -36,7 +36,7 @@ def tool_env(bundle):
     env = dict(os.environ)
     search = tempfile.mkdtemp(prefix="tavo-lv2-path-")
     os.symlink(os.path.abspath(bundle), os.path.join(search, "TAVO.lv2"))
-    # …and the core specification, which names the plug-in classes.
+    # …and the core vocabulary, which names the plug-in classes.
     core = os.path.join(SCHEMA_ROOT, "core.lv2")
     if os.path.isdir(core):
         os.symlink(core, os.path.join(search, "core.lv2"))
@@ -75,9 +75,9 @@ def check_list(bundle):
 def check_validate(bundle):
     need("sord_validate")
     schemas = []
-    for spec in ("core", "atom", "buf-size", "log", "options", "state", "units", "urid",
-                 "port-props", "ui", "schemas"):
-        folder = os.path.join(SCHEMA_ROOT, f"{spec}.lv2")
+    for vocabulary in ("core", "atom", "buf-size", "log", "options", "state", "units", "urid",
+                       "port-props", "ui", "schemas"):
+        folder = os.path.join(SCHEMA_ROOT, f"{vocabulary}.lv2")
         if os.path.isdir(folder):
             schemas += [os.path.join(folder, f) for f in sorted(os.listdir(folder))
                         if f.endswith(".ttl")]
