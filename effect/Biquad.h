@@ -19,15 +19,28 @@ struct BiquadCoefficients {
 // Past inputs and outputs of one section. Holds nothing but samples (see PackLanes).
 template <class T> struct BiquadState { T y1{}, y2{}, x1{}, x2{}; };
 
+// The coefficients in the form the frame loops use them: each already in the loop's sample type
+// (for a lane type, one copy per lane), taken once per block so that the loop multiplies by them
+// straight from memory instead of spreading each one across the lanes on every use.
+template <class T> struct BiquadTaps {
+  T b0, b1, b2, a1, a2;
+
+  explicit BiquadTaps(const BiquadCoefficients& c)
+      : b0(c.b0), b1(c.b1), b2(c.b2), a1(c.a1), a2(c.a2) {}
+};
+
 // [audio thread · no allocation] One sample through one section; T is double or a lane type.
-template <class T> inline T ProcessBiquad(const BiquadCoefficients& c, BiquadState<T>& s, T x) {
-  T y = T(c.b1) * s.x1 + T(c.b0) * x + T(c.b2) * s.x2 - T(c.a1) * s.y1 - T(c.a2) * s.y2;
+template <class T> inline T ProcessBiquad(const BiquadTaps<T>& c, BiquadState<T>& s, T x) {
+  T y = c.b1 * s.x1 + c.b0 * x + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2;
   y = FlushTiny(y);
   s.x2 = s.x1;
   s.x1 = x;
   s.y2 = s.y1;
   s.y1 = y;
   return y;
+}
+template <class T> inline T ProcessBiquad(const BiquadCoefficients& c, BiquadState<T>& s, T x) {
+  return ProcessBiquad(BiquadTaps<T>(c), s, x);
 }
 
 // A complete single-channel section: coefficients followed by their states.

@@ -57,15 +57,23 @@ template <class T> inline T ProcessOnePole(const OnePoleCoefficients& c, OnePole
   return s.out;
 }
 
+// The coefficients of a filter whose mode is known where it is used, in the loop's sample type
+// (see BiquadTaps).
+template <class T> struct OnePoleTaps {
+  T b2, a, k; // b2 = 2 × b
+
+  explicit OnePoleTaps(const OnePoleCoefficients& c) : b2(c.b * 2), a(c.a), k(c.k) {}
+};
+
 // [audio thread · no allocation] The same for a filter whose mode is known where it is used;
-// the caller guarantees c.mode == Mode.
+// the caller guarantees the taps were taken from coefficients of that mode.
 template <OnePoleMode Mode, class T>
-inline T ProcessOnePoleAs(const OnePoleCoefficients& c, OnePoleState<T>& s, T x) {
-  s.z = T(c.b * 2) * x + T(c.a) * s.z;
+inline T ProcessOnePoleAs(const OnePoleTaps<T>& c, OnePoleState<T>& s, T x) {
+  s.z = c.b2 * x + c.a * s.z;
   if constexpr (Mode == OnePoleMode::Lowpass) s.out = s.z;
   if constexpr (Mode == OnePoleMode::Highpass) s.out = x - s.z;
-  if constexpr (Mode == OnePoleMode::LowShelf) s.out = T(c.k) * s.z + x;
-  if constexpr (Mode == OnePoleMode::HighShelf) s.out = (x - s.z) * T(c.k) + x;
+  if constexpr (Mode == OnePoleMode::LowShelf) s.out = c.k * s.z + x;
+  if constexpr (Mode == OnePoleMode::HighShelf) s.out = (x - s.z) * c.k + x;
   s.out = FlushTiny(s.out);
   return s.out;
 }

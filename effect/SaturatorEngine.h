@@ -20,6 +20,7 @@
 #include "effect/OnePoleFilter.h"
 #include "effect/RandomDrift.h"
 #include "effect/StereoLane.h"
+#include "effect/WideCore.h"
 
 namespace tavo {
 
@@ -75,16 +76,27 @@ inline double LevelGain(const SaturatorCoefficients& c, double& envelope, double
   return r / std::sqrt(r * r + 1);
 }
 
+// Whether a lane type's oversampled core runs on WideCore (the AVX2 build of the stereo loop).
+template <class T> inline constexpr bool kWideCoreLane = false;
+#if TAVO_HAVE_AVX2_PATH
+template <> inline constexpr bool kWideCoreLane<Avx2Pair> = true;
+#endif
+
 template <class T> class SaturatorKernel {
 public:
   static constexpr bool kMono = std::is_same_v<T, double>;
+  static constexpr bool kWide = kWideCoreLane<T>;
 
   SaturatorKernel(const SaturatorCoefficients& c, const SaturatorShared& s,
                   const SaturatorChannel<T>& channels)
-      : c_(c), s_(s), ch_(channels) {}
+      : c_(c), t_(c), s_(s), ch_(channels), wide_(c, channels) {}
 
   const SaturatorShared& shared() const { return s_; }
-  const SaturatorChannel<T>& channels() const { return ch_; }
+  SaturatorChannel<T> channels() const {
+    SaturatorChannel<T> ch = ch_;
+    if constexpr (kWide) wide_.StoreTo(ch);
+    return ch;
+  }
 
   // What the first stage of a frame hands to the later ones.
   struct Front {
@@ -119,7 +131,7 @@ public:
       dither = T(left, s_.ditherRight.Next());
     }
     T w = T(s_.driveGain) * x + dither * T(kDitherLevel);
-    w = ProcessBiquad(c.preEmphasis, ch_.preEmphasis, w);
+    w = ProcessBiquad(t_.preEmphasis, ch_.preEmphasis, w);
 
     const double m = c.driftDepth * s_.drift.Step() + 1;
     s_.driftGain = m;
@@ -137,19 +149,24 @@ public:
   }
 
   // [audio thread · no allocation] 2× oversampled shaping, in polyphase form (see below).
-  TAVO_ALWAYS_INLINE T ProcessCore(T w) { return OversampledCore(w); }
+  TAVO_ALWAYS_INLINE T ProcessCore(T w) {
+    if constexpr (kWide)
+      return wide_.Process(w.v);
+    else
+      return OversampledCore(w);
+  }
 
   // [audio thread · no allocation] Make-up gain, post-filter chain, drift removal, DC blocker.
   TAVO_ALWAYS_INLINE T ProcessBack(T y, const Front& f) {
-    const SaturatorCoefficients& c = c_;
+    const Taps& t = t_;
     SaturatorChannel<T>& ch = ch_;
     y = y * T(f.makeup);
-    y = ProcessBiquad(c.deEmphasis, ch.deEmphasis, y);
+    y = ProcessBiquad(t.deEmphasis, ch.deEmphasis, y);
     // Configure designs these three with fixed modes.
-    y = ProcessOnePoleAs<OnePoleMode::Lowpass>(c.toneLowpass, ch.toneLowpass, y);
-    y = ProcessBiquad(c.lowPeak, ch.lowPeak, y);
-    y = ProcessOnePoleAs<OnePoleMode::HighShelf>(c.airShelf, ch.airShelf, y);
-    y = ProcessOnePoleAs<OnePoleMode::HighShelf>(c.driveShelf, ch.driveShelf, y);
+    y = ProcessOnePoleAs<OnePoleMode::Lowpass>(t.toneLowpass, ch.toneLowpass, y);
+    y = ProcessBiquad(t.lowPeak, ch.lowPeak, y);
+    y = ProcessOnePoleAs<OnePoleMode::HighShelf>(t.airShelf, ch.airShelf, y);
+    y = ProcessOnePoleAs<OnePoleMode::HighShelf>(t.driveShelf, ch.driveShelf, y);
     y = y / T(f.drift);
 
     ch.dc = ch.dc * T(kDcBlockerPole) + y - ch.dcPrev;
@@ -170,7 +187,7 @@ private:
   // samples that are computed come out bit for bit as from two calls of HalfBandFilter::Process
   // per frame.
   TAVO_ALWAYS_INLINE T OversampledCore(T w) {
-    const SaturatorCoefficients& c = c_;
+    const Taps& c = t_;
     SaturatorChannel<T>& ch = ch_;
     HalfBandFilter<T>& up = ch.up;
     HalfBandFilter<T>& down = ch.down;
@@ -182,12 +199,12 @@ private:
     const T uEven = (aUp + up.delayed) * T(0.5); // `delayed` is the odd phase of B: +0
     const T uOdd = (T(0.0) + bUp) * T(0.5);      // the odd phase of A is +0
 
-    ch.preState = T(c.preCoeff) * uEven + T(c.preFeedback) * ch.preState;
+    ch.preState = c.preCoeff * uEven + c.preFeedback * ch.preState;
     const T shapedEven = Shape(ch.preState, uEven);
-    const T eEven = (shapedEven - T(c.postFeedback) * ch.shapedPrev) * T(c.postGain);
-    ch.preState = T(c.preCoeff) * uOdd + T(c.preFeedback) * ch.preState;
+    const T eEven = (shapedEven - c.postFeedback * ch.shapedPrev) * c.postGain;
+    ch.preState = c.preCoeff * uOdd + c.preFeedback * ch.preState;
     const T shapedOdd = Shape(ch.preState, uOdd);
-    const T eOdd = (shapedOdd - T(c.postFeedback) * shapedEven) * T(c.postGain);
+    const T eOdd = (shapedOdd - c.postFeedback * shapedEven) * c.postGain;
     ch.shapedPrev = shapedOdd;
 
     const T aDown = ProcessAllpassPhase(kHalfBandCoefficientsA, down.cascadeA.y1, eEven, down.x1);
@@ -218,23 +235,50 @@ private:
       // branch has no factor keeps every lane's arithmetic that of its branch.
       //   positive: (t / √(t² + 1)) × posScaleInv − ((q / √(q² + 1)) × evenAmount) × 1
       //   negative: (s / √(q + 1)) × 1 − ((h / √(h² + 1)) × negScaleInv) × evenAmount
-      const T t = T(c_.posScale) * s;
-      const T h = T(c_.negScale) * q;
+      const Taps& c = t_;
+      const T t = c.posScale * s;
+      const T h = c.negScale * q;
       const T one(1.0);
       const T n1 = SelectPositive(u, t, s);
       const T d1 = SelectPositive(u, t * t + one, q + one);
       const T n2 = SelectPositive(u, q, h);
       const T d2 = SelectPositive(u, q * q + one, h * h + one);
-      const T k1 = SelectPositive(u, T(c_.posScaleInv), one);
-      const T k2 = SelectPositive(u, T(c_.evenAmount), T(c_.negScaleInv));
-      const T k3 = SelectPositive(u, one, T(c_.evenAmount));
+      const T k1 = SelectPositive(u, c.posScaleInv, one);
+      const T k2 = SelectPositive(u, c.evenAmount, c.negScaleInv);
+      const T k3 = SelectPositive(u, one, c.evenAmount);
       return n1 / Sqrt(d1) * k1 - n2 / Sqrt(d2) * k2 * k3;
     }
   }
 
+  // The coefficients the frame stages multiply by, in the sample type (see BiquadTaps).
+  struct Taps {
+    explicit Taps(const SaturatorCoefficients& c)
+        : preEmphasis(c.preEmphasis), deEmphasis(c.deEmphasis), lowPeak(c.lowPeak),
+          toneLowpass(c.toneLowpass), airShelf(c.airShelf), driveShelf(c.driveShelf),
+          preCoeff(c.preCoeff), preFeedback(c.preFeedback), postGain(c.postGain),
+          postFeedback(c.postFeedback), posScale(c.posScale), posScaleInv(c.posScaleInv),
+          negScale(c.negScale), negScaleInv(c.negScaleInv), evenAmount(c.evenAmount) {}
+
+    BiquadTaps<T> preEmphasis, deEmphasis, lowPeak;
+    OnePoleTaps<T> toneLowpass, airShelf, driveShelf;
+    T preCoeff, preFeedback, postGain, postFeedback;
+    T posScale, posScaleInv, negScale, negScaleInv, evenAmount;
+  };
+
+  // Stands in for WideCore where a lane type does not use it.
+  struct NoWideCore {
+    NoWideCore(const SaturatorCoefficients&, const SaturatorChannel<T>&) {}
+  };
+
   SaturatorCoefficients c_;
+  Taps t_;
   SaturatorShared s_;
-  SaturatorChannel<T> ch_;
+  SaturatorChannel<T> ch_; // on the wide core, all but its oversampled states
+#if TAVO_HAVE_AVX2_PATH
+  std::conditional_t<kWide, WideCore, NoWideCore> wide_;
+#else
+  NoWideCore wide_;
+#endif
 };
 
 class SaturatorEngine {

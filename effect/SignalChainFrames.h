@@ -61,14 +61,14 @@ template <class T> void SignalChain::Run(const double* const* in, double* const*
   const double noiseLevel = noiseLevel_;
   const double wetStep = bypassed_ ? 0.0 : kWetStep;
   const bool crosstalk = !kMono && crosstalkEnabled_;
-  const BiquadCoefficients crosstalkShelf = crosstalkToLeft_.coefficients;
+  const BiquadTaps<T> crosstalkShelf(crosstalkToLeft_.coefficients);
   const T crosstalkLevel = [](const auto& toLeft, const auto& toRight) {
     if constexpr (kMono)
       return 0.0;
     else
       return T(toLeft.level, toRight.level);
   }(crosstalkToLeft_, crosstalkToRight_);
-  const BiquadCoefficients noiseShelf = noiseShelf_;
+  const BiquadTaps<T> noiseShelf(noiseShelf_);
   const bool meterShowsInput = meter.vuMode() == 0;
   const double* inL = in[0];
   const double* inR = kMono ? nullptr : in[1];

@@ -30,8 +30,12 @@ public:
   // sample a, RMS output sample b.
   void Step(double m, double a, double b) {
     vuRectifier_ = vuRectifier_ * rectifierFeedback_ + (m < 0 ? -m : m) * (rectifierInput_ * 2);
-    // With attack and release equal the level covers 99 % of a step in 300 ms either way.
-    const double coeff = vuRectifier_ > vuLevel_ ? vuAttack_ : vuRelease_;
+    // With attack and release equal the level covers 99 % of a step in 300 ms either way. Asking
+    // that first keeps a branch the processor cannot predict (rising or falling?) out of the
+    // frame loop; the coefficient is the same either way.
+    const double coeff = vuAttack_ == vuRelease_   ? vuAttack_
+                         : vuRectifier_ > vuLevel_ ? vuAttack_
+                                                   : vuRelease_;
     vuLevel_ = FlushTiny((vuLevel_ - vuRectifier_) * coeff + vuRectifier_);
     rmsInPower_ = a * (1 - rmsCoeff_) * a + rmsInPower_ * rmsCoeff_;
     rmsOutPower_ = b * (1 - rmsCoeff_) * b + rmsOutPower_ * rmsCoeff_;

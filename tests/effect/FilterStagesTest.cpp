@@ -104,14 +104,18 @@ TEST(NoiseSourceTest, FirstTenSeedsFollowTheRecurrence) {
   }
 }
 
-TEST(NoiseSourceTest, ValuesStayInOpenMinusOneToOne) {
-  NoiseSource noise;
-  for (int i = 0; i < 139968; ++i) {
+// From every seed, the next seed and value are those of the plain signed recurrence and the
+// flushed 1 − seed × 2 × (1/M), bit for bit, and stay in range.
+TEST(NoiseSourceTest, EverySeedStepsAsThePlainFormulaWithinOpenMinusOneToOne) {
+  for (std::int32_t from = 0; from < NoiseSource::kModulus; ++from) {
+    NoiseSource noise{from};
     const double v = noise.Next();
+    const std::int32_t next = (from * 3877 + 29573) % 139968;
+    ASSERT_EQ(noise.seed, next);
+    const double plain = FlushTiny(1.0 - next * 2.0 * 7.144490169181527e-06);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(plain)) << from;
     ASSERT_GT(v, -1.0);
     ASSERT_LE(v, 1.0);
-    ASSERT_GE(noise.seed, 0);
-    ASSERT_LT(noise.seed, NoiseSource::kModulus);
   }
 }
 
