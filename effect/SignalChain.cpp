@@ -40,6 +40,7 @@ void SignalChain::Reset(double sampleRate) {
   const double fs = UsableSampleRate(sampleRate);
   resetSampleRate_ = fs;
   saturator_.Configure(fs, kResetDriveDb, kResetResponse, kResetDriftBase, kResetAsymmetry);
+  DropStereoWork();
   setUpValid_ = false; // the engine now holds other coefficients than the last block's
   meter_.ClearDifference();
   rampGain_ = 1.0;
@@ -52,6 +53,7 @@ void SignalChain::SetUp(const ChainSettings& s, double fs) {
   if (setUpValid_ && std::memcmp(&inputs, &setUpInputs_, sizeof inputs) == 0) return;
   setUpInputs_ = inputs;
   setUpValid_ = true;
+  DropStereoWork(); // its engine holds the old coefficients
 
   meter_.SetSampleRate(fs);
 
@@ -90,6 +92,7 @@ bool SignalChain::StatesFinite() const {
 
 void SignalChain::StartOver() {
   saturator_ = SaturatorEngine();
+  DropStereoWork();
   left_ = right_ = {};
   noiseLeft_ = noiseRight_ = {};
   meter_.ClearDetectors();

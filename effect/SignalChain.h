@@ -8,6 +8,7 @@
 // frame loops do plain arithmetic plus the engine's one logarithm and one exponential.
 
 #include <cstdint>
+#include <variant>
 
 #include "effect/Biquad.h"
 #include "effect/CrosstalkFilter.h"
@@ -87,6 +88,30 @@ private:
   template <class T> void Run(const double* const* in, double* const* out, int frames);
   friend void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out,
                             int frames);
+
+  // The stereo loop's working copy of the engine's and the chain's filter states, in the lanes
+  // of one build of the loop. The canonical records (the engine's, left_ and right_) are written
+  // back after every block, so everything else reads them as always; the working copy is only
+  // taken again after something other than the stereo loop has changed them (a set-up that
+  // reconfigures the engine, a reset, a mono block, starting over) or when another build of the
+  // loop runs. Taking it costs as much as a short block's frames.
+  template <class T> struct StereoWork {
+    SaturatorKernel<T> engine;
+    ChainChannel<T> channels;
+  };
+  template <class T> StereoWork<T>& StereoWorkFor();
+  void DropStereoWork() { stereoWork_.emplace<std::monostate>(); }
+  std::variant<std::monostate, StereoWork<ScalarPair>
+#if TAVO_HAVE_SSE2
+               ,
+               StereoWork<Sse2Pair>
+#endif
+#if TAVO_HAVE_AVX2_PATH
+               ,
+               StereoWork<Avx2Pair>
+#endif
+               >
+      stereoWork_;
 
   // What the last block set-up was computed from.
   struct SetUpInputs {

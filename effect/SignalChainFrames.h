@@ -36,20 +36,29 @@ inline double SaneOrZero(double v) {
 // records), a lane type for the stereo path (both channels side by side). The two differ only in
 // how a frame comes in and goes out, in the crosstalk (stereo only) and in the output flush.
 
+template <class T> SignalChain::StereoWork<T>& SignalChain::StereoWorkFor() {
+  if (auto* work = std::get_if<StereoWork<T>>(&stereoWork_)) return *work;
+  return stereoWork_.emplace<StereoWork<T>>(
+      StereoWork<T>{saturator_.BeginStereo<T>(), PackLanes<ChainChannel, T>(left_, right_)});
+}
+
 template <class T> void SignalChain::Run(const double* const* in, double* const* out, int frames) {
   constexpr bool kMono = std::is_same_v<T, double>;
   using Kernel = SaturatorKernel<T>;
-  Kernel engine = [this] {
-    if constexpr (kMono)
+  // The mono path works on a copy of the left records; the stereo path on its working copy.
+  std::conditional_t<kMono, Kernel, Kernel&> engine = [this]() -> decltype(auto) {
+    if constexpr (kMono) {
+      DropStereoWork(); // this block changes the records it was taken from
       return saturator_.BeginMono();
-    else
-      return saturator_.BeginStereo<T>();
+    } else {
+      return (StereoWorkFor<T>().engine);
+    }
   }();
-  ChainChannel<T> ch = [this] {
+  std::conditional_t<kMono, ChainChannel<T>, ChainChannel<T>&> ch = [this]() -> decltype(auto) {
     if constexpr (kMono)
-      return left_;
+      return ChainChannel<T>(left_);
     else
-      return PackLanes<ChainChannel, T>(left_, right_);
+      return (std::get<StereoWork<T>>(stereoWork_).channels);
   }();
   VuMeter meter = meter_;
   NoiseSource noiseL = noiseLeft_;

@@ -290,6 +290,7 @@ TEST(ChainStartingOver, APoisonedStateNeverOutlivesItsBlock) {
       SignalChain chain = primed, twin = primed, fresh;
       fresh.Reset(44100);
       poison(chain, value);
+      SignalChainTestAccess::RecordsWritten(chain);
       const Out first = run(chain), twinFirst = run(twin);
       for (const auto& channel : first)
         for (double v : channel)

@@ -26,6 +26,10 @@ struct SignalChainTestAccess {
   const ChainChannel<double>& right() const { return chain.right_; }
   const SaturatorEngine& saturator() const { return chain.saturator_; }
   const VuMeter& meter() const { return chain.meter_; }
+
+  // A test that writes into the records in place says so: the stereo loop would otherwise go on
+  // from its own working copy, taken before the write.
+  static void RecordsWritten(SignalChain& chain) { chain.DropStereoWork(); }
 };
 
 inline SignalChainTestAccess Inspect(const SignalChain& chain) {
