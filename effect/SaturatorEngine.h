@@ -92,6 +92,12 @@ public:
       : c_(c), t_(c), s_(s), ch_(channels), wide_(c, channels) {}
 
   const SaturatorShared& shared() const { return s_; }
+
+  // The judgement of SaturatorEngine::StatesFinite, made on this working copy.
+  bool StatesFinite() const {
+    return IsFinite(ch_.dc) && IsFinite(ch_.dcPrev) &&
+           AllFinite({s_.envelope, s_.feedback, s_.driveGain, s_.drift.value, s_.drift.target});
+  }
   SaturatorChannel<T> channels() const {
     SaturatorChannel<T> ch = ch_;
     if constexpr (kWide) wide_.StoreTo(ch);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <type_traits>
+#include <variant>
 
 #include "effect/DspConstants.h"
 #include "effect/SignalChainFrames.h"
@@ -39,8 +40,8 @@ SignalChain::SignalChain() = default;
 void SignalChain::Reset(double sampleRate) {
   const double fs = UsableSampleRate(sampleRate);
   resetSampleRate_ = fs;
+  SettleWorkingCopy(); // its engine holds the coefficients about to change
   saturator_.Configure(fs, kResetDriveDb, kResetResponse, kResetDriftBase, kResetAsymmetry);
-  DropStereoWork();
   setUpValid_ = false; // the engine now holds other coefficients than the last block's
   meter_.ClearDifference();
   rampGain_ = 1.0;
@@ -53,7 +54,7 @@ void SignalChain::SetUp(const ChainSettings& s, double fs) {
   if (setUpValid_ && std::memcmp(&inputs, &setUpInputs_, sizeof inputs) == 0) return;
   setUpInputs_ = inputs;
   setUpValid_ = true;
-  DropStereoWork(); // its engine holds the old coefficients
+  SettleWorkingCopy(); // its engine holds the coefficients about to change
 
   meter_.SetSampleRate(fs);
 
@@ -82,17 +83,52 @@ void SignalChain::SetUp(const ChainSettings& s, double fs) {
                        s.asymmetry * kAsymmetryKnobScale);
 }
 
+namespace {
+
+template <class T> bool ChannelFinite(const ChainChannel<T>& c) {
+  for (const BiquadState<T>& s : {c.crosstalk, c.noiseShelf})
+    if (!(IsFinite(s.y1) && IsFinite(s.y2) && IsFinite(s.x1) && IsFinite(s.x2))) return false;
+  return true;
+}
+
+} // namespace
+
+void SignalChain::StoreWorkingCopy() {
+  std::visit(
+      [this](const auto& copy) {
+        using Copy = std::remove_cvref_t<decltype(copy)>;
+        if constexpr (std::is_same_v<Copy, WorkingCopy<double>>) {
+          saturator_.EndMono(copy.engine);
+          left_ = copy.channels;
+        } else if constexpr (!std::is_same_v<Copy, std::monostate>) {
+          saturator_.EndStereo(copy.engine);
+          UnpackLanes<ChainChannel>(copy.channels, left_, right_);
+        }
+      },
+      working_);
+}
+
 bool SignalChain::StatesFinite() const {
-  const auto finite = [](const ChainChannel<double>& c) {
-    return AllFinite({c.crosstalk.y1, c.crosstalk.y2, c.crosstalk.x1, c.crosstalk.x2,
-                      c.noiseShelf.y1, c.noiseShelf.y2, c.noiseShelf.x1, c.noiseShelf.x2});
-  };
-  return saturator_.StatesFinite() && meter_.DetectorsFinite() && finite(left_) && finite(right_);
+  // Judged on the working copy where there is one; the mono copy holds the left channel only.
+  const bool filtersFinite = std::visit(
+      [this](const auto& copy) {
+        using Copy = std::remove_cvref_t<decltype(copy)>;
+        if constexpr (std::is_same_v<Copy, std::monostate>)
+          return saturator_.StatesFinite() && ChannelFinite(left_) && ChannelFinite(right_);
+        else if constexpr (std::is_same_v<Copy, WorkingCopy<double>>)
+          return copy.engine.StatesFinite() && ChannelFinite(copy.channels) &&
+                 IsFinite(saturator_.right().dc) && IsFinite(saturator_.right().dcPrev) &&
+                 ChannelFinite(right_);
+        else
+          return copy.engine.StatesFinite() && ChannelFinite(copy.channels);
+      },
+      working_);
+  return filtersFinite && meter_.DetectorsFinite();
 }
 
 void SignalChain::StartOver() {
   saturator_ = SaturatorEngine();
-  DropStereoWork();
+  DropWorkingCopy();
   left_ = right_ = {};
   noiseLeft_ = noiseRight_ = {};
   meter_.ClearDetectors();

@@ -77,7 +77,7 @@ public:
 
 private:
   // Tests look at the chain's state through this one accessor (tests/support), not through
-  // getters that production code has no use for.
+  // getters that production code has no use for. It stores the working copy before it looks.
   friend struct SignalChainTestAccess;
 
   void SetUp(const ChainSettings& s, double fs);
@@ -89,29 +89,38 @@ private:
   friend void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out,
                             int frames);
 
-  // The stereo loop's working copy of the engine's and the chain's filter states, in the lanes
-  // of one build of the loop. The canonical records (the engine's, left_ and right_) are written
-  // back after every block, so everything else reads them as always; the working copy is only
-  // taken again after something other than the stereo loop has changed them (a set-up that
-  // reconfigures the engine, a reset, a mono block, starting over) or when another build of the
-  // loop runs. Taking it costs as much as a short block's frames.
-  template <class T> struct StereoWork {
+  // The frame loops' working copy of the engine's and the chain's filter states, in the sample
+  // type of one build of the loops: double for the mono path, a lane type for the stereo path. It
+  // stays from block to block while nothing else needs the states, so that a block neither
+  // unpacks nor packs some 180 of them; the records (the engine's, left_ and right_) are brought
+  // up to date only when something is about to read or change them: a set-up that reconfigures
+  // the engine, a reset, a block on the other path or build, and the tests' view.
+  template <class T> struct WorkingCopy {
     SaturatorKernel<T> engine;
     ChainChannel<T> channels;
   };
-  template <class T> StereoWork<T>& StereoWorkFor();
-  void DropStereoWork() { stereoWork_.emplace<std::monostate>(); }
-  std::variant<std::monostate, StereoWork<ScalarPair>
+  // The copy for the loop over T, taken from the records unless it is already there.
+  template <class T> WorkingCopy<T>& TakeWorkingCopy();
+  // Records up to date; the copy stays.
+  void StoreWorkingCopy();
+  // Records up to date; the copy goes, as something is about to change the records.
+  void SettleWorkingCopy() {
+    StoreWorkingCopy();
+    DropWorkingCopy();
+  }
+  // The copy goes and the records stay as they are (they are being reset, or were written).
+  void DropWorkingCopy() { working_.emplace<std::monostate>(); }
+  std::variant<std::monostate, WorkingCopy<double>, WorkingCopy<ScalarPair>
 #if TAVO_HAVE_SSE2
                ,
-               StereoWork<Sse2Pair>
+               WorkingCopy<Sse2Pair>
 #endif
 #if TAVO_HAVE_AVX2_PATH
                ,
-               StereoWork<Avx2Pair>
+               WorkingCopy<Avx2Pair>
 #endif
                >
-      stereoWork_;
+      working_;
 
   // What the last block set-up was computed from.
   struct SetUpInputs {

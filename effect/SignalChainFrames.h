@@ -36,30 +36,22 @@ inline double SaneOrZero(double v) {
 // records), a lane type for the stereo path (both channels side by side). The two differ only in
 // how a frame comes in and goes out, in the crosstalk (stereo only) and in the output flush.
 
-template <class T> SignalChain::StereoWork<T>& SignalChain::StereoWorkFor() {
-  if (auto* work = std::get_if<StereoWork<T>>(&stereoWork_)) return *work;
-  return stereoWork_.emplace<StereoWork<T>>(
-      StereoWork<T>{saturator_.BeginStereo<T>(), PackLanes<ChainChannel, T>(left_, right_)});
+template <class T> SignalChain::WorkingCopy<T>& SignalChain::TakeWorkingCopy() {
+  if (auto* copy = std::get_if<WorkingCopy<T>>(&working_)) return *copy;
+  SettleWorkingCopy();
+  if constexpr (std::is_same_v<T, double>)
+    return working_.emplace<WorkingCopy<T>>(WorkingCopy<T>{saturator_.BeginMono(), left_});
+  else
+    return working_.emplace<WorkingCopy<T>>(
+        WorkingCopy<T>{saturator_.BeginStereo<T>(), PackLanes<ChainChannel, T>(left_, right_)});
 }
 
 template <class T> void SignalChain::Run(const double* const* in, double* const* out, int frames) {
   constexpr bool kMono = std::is_same_v<T, double>;
   using Kernel = SaturatorKernel<T>;
-  // The mono path works on a copy of the left records; the stereo path on its working copy.
-  std::conditional_t<kMono, Kernel, Kernel&> engine = [this]() -> decltype(auto) {
-    if constexpr (kMono) {
-      DropStereoWork(); // this block changes the records it was taken from
-      return saturator_.BeginMono();
-    } else {
-      return (StereoWorkFor<T>().engine);
-    }
-  }();
-  std::conditional_t<kMono, ChainChannel<T>, ChainChannel<T>&> ch = [this]() -> decltype(auto) {
-    if constexpr (kMono)
-      return ChainChannel<T>(left_);
-    else
-      return (std::get<StereoWork<T>>(stereoWork_).channels);
-  }();
+  WorkingCopy<T>& copy = TakeWorkingCopy<T>();
+  Kernel& engine = copy.engine;
+  ChainChannel<T>& ch = copy.channels;
   VuMeter meter = meter_;
   NoiseSource noiseL = noiseLeft_;
   NoiseSource noiseR = noiseRight_;
@@ -183,13 +175,6 @@ template <class T> void SignalChain::Run(const double* const* in, double* const*
     backStage(frames - 1);
   }
 
-  if constexpr (kMono) {
-    saturator_.EndMono(engine);
-    left_ = ch;
-  } else {
-    saturator_.EndStereo(engine);
-    UnpackLanes<ChainChannel, T>(ch, left_, right_);
-  }
   meter_ = meter;
   noiseLeft_ = noiseL;
   noiseRight_ = noiseR;

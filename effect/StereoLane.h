@@ -44,6 +44,11 @@ inline double Clamp(double v, double lo, double hi) {
   return v > hi ? hi : v;
 }
 
+// Whether a value is neither infinite nor NaN; lane types below answer for both lanes.
+inline bool IsFinite(double v) {
+  return AllFinite({v});
+}
+
 // ---- two doubles, computed lane by lane ----
 
 struct alignas(16) ScalarPair {
@@ -77,6 +82,9 @@ inline ScalarPair SelectPositive(ScalarPair u, ScalarPair ifPositive, ScalarPair
 }
 inline ScalarPair Clamp(ScalarPair v, double lo, double hi) {
   return {Clamp(v.l, lo, hi), Clamp(v.r, lo, hi)};
+}
+inline bool IsFinite(ScalarPair v) {
+  return AllFinite({v.l, v.r});
 }
 
 // ---- two doubles in one SSE2 register ----
@@ -134,6 +142,10 @@ inline VectorPair<Isa> SelectPositive(VectorPair<Isa> u, VectorPair<Isa> ifPosit
 // max(a, b) answers a > b ? a : b and min(a, b) a < b ? a : b, so a NaN in b passes, as above.
 template <LaneIsa Isa> inline VectorPair<Isa> Clamp(VectorPair<Isa> v, double lo, double hi) {
   return _mm_min_pd(_mm_set1_pd(hi), _mm_max_pd(_mm_set1_pd(lo), v.v));
+}
+
+template <LaneIsa Isa> inline bool IsFinite(VectorPair<Isa> v) {
+  return AllFinite({v.Left(), v.Right()});
 }
 
 // The lane type the product's stereo path uses where no other is chosen.

@@ -22,14 +22,22 @@ struct SignalChainTestAccess {
   const BiquadCoefficients& noiseShelf() const { return chain.noiseShelf_; }
   const NoiseSource& noiseLeft() const { return chain.noiseLeft_; }
   const NoiseSource& noiseRight() const { return chain.noiseRight_; }
-  const ChainChannel<double>& left() const { return chain.left_; }
-  const ChainChannel<double>& right() const { return chain.right_; }
-  const SaturatorEngine& saturator() const { return chain.saturator_; }
+  // The filter states, as of the last block: the chain's working copy is stored first (which
+  // changes nothing the chain will render).
+  const ChainChannel<double>& left() const { return Stored().left_; }
+  const ChainChannel<double>& right() const { return Stored().right_; }
+  const SaturatorEngine& saturator() const { return Stored().saturator_; }
   const VuMeter& meter() const { return chain.meter_; }
 
-  // A test that writes into the records in place says so: the stereo loop would otherwise go on
-  // from its own working copy, taken before the write.
-  static void RecordsWritten(SignalChain& chain) { chain.DropStereoWork(); }
+  // A test that writes into the records in place says so: the chain would otherwise go on from
+  // its working copy, taken before the write.
+  static void RecordsWritten(SignalChain& chain) { chain.DropWorkingCopy(); }
+
+private:
+  const SignalChain& Stored() const {
+    const_cast<SignalChain&>(chain).StoreWorkingCopy();
+    return chain;
+  }
 };
 
 inline SignalChainTestAccess Inspect(const SignalChain& chain) {
