@@ -176,7 +176,9 @@ TEST(MonoPathAgreement, MonoPathMatchesScalarTranscriptionBitForBit) {
 
 TEST(MonoPathAgreement, SwitchingBetweenMonoAndStereoContinuesEveryState) {
   // A mono block uses and advances only the left channel's states; a later stereo block
-  // continues from them. Alternate the two every few blocks against the transcription.
+  // continues from them. Alternate the two every few blocks against the transcription, the
+  // stereo blocks on each build of the kernels in turn and one reset on the way: each switch
+  // hands the states from one working copy to the next.
   constexpr int kFrames = 20000;
   const Stimulus in(kFrames);
   SignalChain chain;
@@ -191,7 +193,11 @@ TEST(MonoPathAgreement, SwitchingBetweenMonoAndStereoContinuesEveryState) {
     const double* ins[] = {in.left.data() + pos, in.right.data() + pos};
     double* outs[] = {outL.data() + pos, outR.data() + pos};
     double* refs[] = {refL.data() + pos, refR.data() + pos};
-    chain.Process(p.settings, kFs, stereo, ins, outs, p.frames);
+    if (block == 200) {
+      chain.Reset(kFs);
+      ref.Reset(kFs);
+    }
+    chain.ProcessOn(kAllSimdPaths[block % 3], p.settings, kFs, stereo, ins, outs, p.frames);
     ref.Process(p.settings, kFs, stereo, ins, refs, p.frames);
     pos += p.frames > 0 ? p.frames : 0;
   }
