@@ -44,6 +44,9 @@ bench:
 	cmake --build --preset linux-release -j $(JOBS)
 	build/linux-release/bench/tavo_bench --benchmark_counters_tabular=true \
 	  --benchmark_out=build/bench.json --benchmark_out_format=json
+	TAVO_SIMD=sse2 build/linux-release/bench/tavo_bench --benchmark_filter='^Chain/' \
+	  --benchmark_counters_tabular=true --benchmark_out=build/bench-sse2.json \
+	  --benchmark_out_format=json
 	python3 scripts/bench-render.py build/linux-release
 	python3 scripts/bench-lv2.py build/linux-release build/bench-lv2.json
 	python3 scripts/bench-summary.py build/bench.json

@@ -9,6 +9,25 @@ import os
 import sys
 
 
+def calf_ns_per_frame(lv2bench_json):
+    """calf Saturator's ns per stereo frame from the lv2bench run of the same make bench, if any."""
+    if not os.path.exists(lv2bench_json):
+        return None
+    with open(lv2bench_json) as f:
+        plugins = json.load(f)["plugins"]
+    return next((p["ns_per_frame"] for p in plugins if p["name"] == "calf Saturator"), None)
+
+
+def peer_ratio(name, ns, path, peer):
+    """The stereo chain at block 32 against calf Saturator: at most half its time on the AVX2 path,
+    0.6 of it on the SSE2 path."""
+    if peer is None or name != "Chain/Stereo/Drive:5":
+        return ""
+    target = {"avx2": 0.5, "sse2": 0.6}.get(path)
+    goal = f", target <= {target}" if target else ""
+    return f"; {ns / peer:.2f}x calf Saturator's {peer:.1f} ns ({peer / ns:.2f}x faster{goal})"
+
+
 def main(path):
     with open(path) as f:
         runs = {b["name"]: b for b in json.load(f)["benchmarks"] if b.get("run_type") != "aggregate"}
@@ -35,10 +54,26 @@ def main(path):
         if t is not None:
             us = t / 1000 if unit == "ns" else t * 1000 if unit == "ms" else t
             print(f"  {name}: {us:,.1f} us (target <= {target} us)")
+    here = os.path.dirname(os.path.abspath(path))
+    peer = calf_ns_per_frame(os.path.join(here, "bench-lv2.json"))
     for name in sorted(n for n in runs if n.startswith(("Chain/", "Engine/"))):
         ns = get(name, "ns_per_frame")
         goal = " (target <= 150 ns)" if name == "Chain/Stereo/Drive:5" else ""
-        print(f"  {name}: {ns:.1f} ns per frame, {get(name, 'realtime_x'):.0f}x real time{goal}")
+        label = f" [{runs[name]['label']}]" if runs[name].get("label") else ""
+        print(f"  {name}{label}: {ns:.1f} ns per frame, {get(name, 'realtime_x'):.0f}x real time"
+              f"{goal}{peer_ratio(name, ns, runs[name].get('label'), peer)}")
+    # The same chain benchmarks on the SSE2 build of the kernels, from a second run of the same
+    # make bench (TAVO_SIMD=sse2), so both paths stand next to the same peer figure.
+    sse2_path = os.path.join(here, "bench-sse2.json")
+    if os.path.exists(sse2_path):
+        with open(sse2_path) as f:
+            sse2 = {b["name"]: b for b in json.load(f)["benchmarks"] if b.get("run_type") != "aggregate"}
+        for name in sorted(n for n in sse2 if n.startswith("Chain/")):
+            ns = sse2[name]["ns_per_frame"]
+            print(f"  {name} [sse2]: {ns:.1f} ns per frame{peer_ratio(name, ns, 'sse2', peer)}")
+    mono, stereo = get("Chain/Mono/Drive:5", "ns_per_frame"), get("Chain/Stereo/Drive:5", "ns_per_frame")
+    if mono and stereo:
+        print(f"  Chain/Mono/Drive:5 / Chain/Stereo/Drive:5: {mono / stereo:.2f} (target <= 1)")
     host = get("Host/RenderStereo/Drive:5", "ns_per_frame")
     chain = get("Chain/Stereo/Drive:5", "ns_per_frame")
     if host and chain:
