@@ -24,8 +24,8 @@ std::vector<double> Signal(double f1, double f2) {
   return tavo::bench::TwoPartialsUnderASwell<double>(f1, f2);
 }
 
-// The engine in the arrangement the chain uses: each frame's front interleaved with the previous
-// frame's core, then the back pass.
+// The engine alone, each frame's front interleaved with the previous frame's core, then the back
+// pass (the chain runs its stages five frames deep; see effect/SignalChainFrames.h).
 template <class Kernel, class T> void RunStaged(Kernel& k, const T* in, T* out, int n) {
   typename Kernel::Front front[kBlock];
   T core[kBlock];

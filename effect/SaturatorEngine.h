@@ -118,11 +118,12 @@ public:
     return ProcessBack(ProcessCore(f.w), f);
   }
 
-  // The same frame in three stages. Only the front stage depends on the frames before it through
-  // shared state (drive smoother, drift, leveller); the core and the back stage depend on earlier
-  // frames only through their own filter states. A caller may therefore run each stage over a
-  // run of frames before the next one: the results are the same, and the processor can overlap
-  // the long per-frame computations of consecutive frames.
+  // The same frame in three stages, front, core and back, the last two each also in two halves.
+  // Only the front stage depends on the frames before it through shared state (drive smoother,
+  // drift, leveller); the others depend on earlier frames only through their own filter states.
+  // A caller may therefore run each stage or half a few frames behind the one before: the results
+  // are the same, and the processor can overlap the long per-frame computations of consecutive
+  // frames.
   // [audio thread · no allocation]
   TAVO_ALWAYS_INLINE Front ProcessFront(T x) {
     const SaturatorCoefficients& c = c_;
@@ -154,23 +155,52 @@ public:
     return {wg * T(kShaperInputGain), s_.makeup, m};
   }
 
-  // [audio thread · no allocation] 2× oversampled shaping, in polyphase form (see below).
+  // The two oversampled samples of a frame after shaping, before decimation.
+  struct TwoShaped {
+    T even, odd;
+  };
+#if TAVO_HAVE_AVX2_PATH
+  using Shaped = std::conditional_t<kWide, WideCore::Shaped, TwoShaped>;
+#else
+  using Shaped = TwoShaped;
+#endif
+
+  // [audio thread · no allocation] 2× oversampled shaping, in polyphase form (see below), whole
+  // or in its two halves: interpolation and shaping, then decimation. Each half depends on earlier
+  // frames only through its own states.
   TAVO_ALWAYS_INLINE T ProcessCore(T w) {
+    return ProcessDown(ProcessUp(w));
+  }
+  TAVO_ALWAYS_INLINE Shaped ProcessUp(T w) {
     if constexpr (kWide)
-      return wide_.Process(w.v);
+      return wide_.Shape(w.v);
     else
-      return OversampledCore(w);
+      return InterpolateAndShape(w);
+  }
+  TAVO_ALWAYS_INLINE T ProcessDown(const Shaped& s) {
+    if constexpr (kWide)
+      return wide_.Decimate(s);
+    else
+      return Decimate(s);
   }
 
-  // [audio thread · no allocation] Make-up gain, post-filter chain, drift removal, DC blocker.
+  // [audio thread · no allocation] Make-up gain, post-filter chain, drift removal, DC blocker;
+  // whole or in two halves, each depending on earlier frames only through its own states.
   TAVO_ALWAYS_INLINE T ProcessBack(T y, const Front& f) {
+    return ProcessBackLate(ProcessBackEarly(y, f), f);
+  }
+  TAVO_ALWAYS_INLINE T ProcessBackEarly(T y, const Front& f) {
     const Taps& t = t_;
     SaturatorChannel<T>& ch = ch_;
     y = y * T(f.makeup);
     y = ProcessBiquad(t.deEmphasis, ch.deEmphasis, y);
     // Configure designs these three with fixed modes.
     y = ProcessOnePoleAs<OnePoleMode::Lowpass>(t.toneLowpass, ch.toneLowpass, y);
-    y = ProcessBiquad(t.lowPeak, ch.lowPeak, y);
+    return ProcessBiquad(t.lowPeak, ch.lowPeak, y);
+  }
+  TAVO_ALWAYS_INLINE T ProcessBackLate(T y, const Front& f) {
+    const Taps& t = t_;
+    SaturatorChannel<T>& ch = ch_;
     y = ProcessOnePoleAs<OnePoleMode::HighShelf>(t.airShelf, ch.airShelf, y);
     y = ProcessOnePoleAs<OnePoleMode::HighShelf>(t.driveShelf, ch.driveShelf, y);
     y = y / T(f.drift);
@@ -192,11 +222,10 @@ private:
   // ever reach the output; the other two phases would be computed only to be discarded. The
   // samples that are computed come out bit for bit as from two calls of HalfBandFilter::Process
   // per frame.
-  TAVO_ALWAYS_INLINE T OversampledCore(T w) {
+  TAVO_ALWAYS_INLINE TwoShaped InterpolateAndShape(T w) {
     const Taps& c = t_;
     SaturatorChannel<T>& ch = ch_;
     HalfBandFilter<T>& up = ch.up;
-    HalfBandFilter<T>& down = ch.down;
 
     const T v = T(double(SaturatorCoefficients::kOversampling)) * w;
     const T aUp = ProcessAllpassPhase(kHalfBandCoefficientsA, up.cascadeA.y1, v, up.x1);
@@ -212,7 +241,13 @@ private:
     const T shapedOdd = Shape(ch.preState, uOdd);
     const T eOdd = (shapedOdd - c.postFeedback * shapedEven) * c.postGain;
     ch.shapedPrev = shapedOdd;
+    return {eEven, eOdd};
+  }
 
+  TAVO_ALWAYS_INLINE T Decimate(const TwoShaped& e) {
+    HalfBandFilter<T>& down = ch_.down;
+    const T eEven = e.even;
+    const T eOdd = e.odd;
     const T aDown = ProcessAllpassPhase(kHalfBandCoefficientsA, down.cascadeA.y1, eEven, down.x1);
     const T y = (aDown + down.delayed) * T(0.5);
     down.delayed = ProcessAllpassPhase(kHalfBandCoefficientsB, down.cascadeB.y0, eOdd, down.x0);

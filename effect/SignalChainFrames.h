@@ -21,16 +21,19 @@ inline double SaneOrZero(double v) {
 
 } // namespace
 
-// The stereo path runs a block in one pass of three stages, each a frame behind the one before: the
-// per-frame front of frame i (trim, ramp, crossfade amount, crosstalk and the engine's front
-// stage, which carries the drive smoother, drift and leveller from frame to frame), the engine's
-// oversampled core of frame i − 1 and the back of frame i − 2 (the engine's post chain, mix,
-// clamp, noise, ramp, meter). Every state still sees its frames in order, so the samples are
-// exactly those of a frame-by-frame loop; the arrangement only lets the processor work on the
-// core and the back of earlier frames while the leveller's long serial chain of logarithm,
-// exponential, root and division runs for the current one, and hands each frame from stage to
-// stage through a few registers' worth of ring buffer instead of block-long arrays. The mono
-// path interleaves only the front and the core, and runs the back in a second pass per run.
+// A block runs in one pass of five stages, each a frame behind the one before: the front of frame
+// i (trim, ramp, crossfade amount, crosstalk and the engine's front stage, which carries the drive
+// smoother, drift and leveller from frame to frame), the interpolation and shaping of frame i − 1,
+// the decimation of frame i − 2, the first half of the engine's post chain for frame i − 3 and,
+// for frame i − 4, its second half with mix, clamp, noise floor, ramp, output and meter. Every
+// state still sees its frames in order, so the samples are exactly those of a frame-by-frame
+// loop. The arrangement lets the processor work on the later stages of earlier frames while the
+// leveller's long serial chain of logarithm, exponential, root and division runs for the current
+// one: each stage's own chain of dependent operations is short enough to finish within it.
+// Frames pass from stage to stage through a ring of a few slots instead of block-long arrays.
+// (Measured on the AVX2 stereo loop against three stages: front, whole core, whole back: 11 %
+// faster; the mono loop, formerly the front and core interleaved and the back in a second pass,
+// 7 % faster.)
 //
 // The loop is written once over its sample type: double for the mono path (one channel, the left
 // records), a lane type for the stereo path (both channels side by side). The two differ only in
@@ -76,75 +79,66 @@ template <class T> void SignalChain::Run(const double* const* in, double* const*
   double* outL = out[0];
   double* outR = kMono ? nullptr : out[1];
 
-  if constexpr (kMono) {
-    // One channel: runs of kMonoRun frames, the front interleaved with the core one frame
-    // behind, then the back in a second pass. Measured faster for one channel than the stereo
-    // path's single pass.
-    constexpr int kMonoRun = 32;
-    for (int start = 0; start < frames; start += kMonoRun) {
-      const int n = frames - start < kMonoRun ? frames - start : kMonoRun;
-      double dry[kMonoRun], core[kMonoRun], rampAt[kMonoRun], wetAt[kMonoRun];
-      typename Kernel::Front front[kMonoRun];
-      for (int i = 0; i < n; ++i) {
-        if (ramp <= 1.0) ramp += kRampStep;
-        const double x = SaneOrZero(inL[start + i] * inputGain * ramp);
-        wet = wet * kWetSmoothing + wetStep;
-        dry[i] = x;
-        rampAt[i] = ramp;
-        wetAt[i] = wet;
-        front[i] = engine.ProcessFront(x);
-        if (i > 0) core[i - 1] = engine.ProcessCore(front[i - 1].w);
-      }
-      core[n - 1] = engine.ProcessCore(front[n - 1].w);
-      for (int i = 0; i < n; ++i) {
-        const double x = dry[i];
-        const double y = engine.ProcessBack(core[i], front[i]);
-        double o = Clamp(y * outputGain * wetAt[i] + x * (1 - wetAt[i]), -kClamp, kClamp);
-        o = ProcessBiquad(noiseShelf, ch.noiseShelf, noiseL.Next() * noiseLevel) + o;
-        // Mono flushes only subnormals and non-finite values.
-        o = FlushSubnormalOrNonFinite(o * rampAt[i]);
-        outL[start + i] = o;
-        meter.Step(meterShowsInput ? x : o, x, o);
-      }
-    }
-  } else {
-    // Frames in flight between the stages, in a ring indexed by frame number: a power of two
-    // above the three of the pipeline.
-    constexpr int kSlots = 4;
-    T dry[kSlots], core[kSlots];
-    double rampAt[kSlots], wetAt[kSlots];
-    typename Kernel::Front front[kSlots];
+  // Frames in flight between the stages, in a ring indexed by frame number: a power of two
+  // above the five of the pipeline.
+  constexpr int kSlots = 8;
+  T dry[kSlots], core[kSlots], early[kSlots];
+  typename Kernel::Shaped shaped[kSlots];
+  double rampAt[kSlots], wetAt[kSlots];
+  typename Kernel::Front front[kSlots];
 
-    const auto frontStage = [&](int i) TAVO_ALWAYS_INLINE {
-      const int k = i & (kSlots - 1);
-      if (ramp <= 1.0) ramp += kRampStep;
-      // The stereo path groups the trim product differently from the mono path; each keeps its
-      // own rounding.
-      const double g = inputGain * ramp;
-      const T x(SaneOrZero(inL[i] * g), SaneOrZero(inR[i] * g));
-      wet = wet * kWetSmoothing + wetStep;
-      dry[k] = x;
-      rampAt[k] = ramp;
-      wetAt[k] = wet;
-      T s = x;
+  const auto frontStage = [&](int i) TAVO_ALWAYS_INLINE {
+    const int k = i & (kSlots - 1);
+    if (ramp <= 1.0) ramp += kRampStep;
+    // The two paths group the trim product differently; each keeps its own rounding.
+    const T x = [&] {
+      if constexpr (kMono) {
+        return SaneOrZero(inL[i] * inputGain * ramp);
+      } else {
+        const double g = inputGain * ramp;
+        return T(SaneOrZero(inL[i] * g), SaneOrZero(inR[i] * g));
+      }
+    }();
+    wet = wet * kWetSmoothing + wetStep;
+    dry[k] = x;
+    rampAt[k] = ramp;
+    wetAt[k] = wet;
+    T s = x;
+    if constexpr (!kMono) {
       if (crosstalk) {
         // Each channel receives the other one through the shelf: the left lane of the
         // crosstalk state runs on the right input and the right lane on the left input.
         const T c = ProcessBiquad(crosstalkShelf, ch.crosstalk, x.Swapped());
         s = x + crosstalkLevel * c;
       }
-      front[k] = engine.ProcessFront(s);
-    };
-    const auto coreStage = [&](int i) TAVO_ALWAYS_INLINE {
-      const int k = i & (kSlots - 1);
-      core[k] = engine.ProcessCore(front[k].w);
-    };
-    const auto backStage = [&](int i) TAVO_ALWAYS_INLINE {
-      const int k = i & (kSlots - 1);
-      const T x = dry[k];
-      const T y = engine.ProcessBack(core[k], front[k]);
-      // The dry part is taken before the crosstalk.
-      T o = Clamp(y * outputGain * T(wetAt[k]) + x * T(1 - wetAt[k]), -kClamp, kClamp);
+    }
+    front[k] = engine.ProcessFront(s);
+  };
+  const auto upStage = [&](int i) TAVO_ALWAYS_INLINE {
+    const int k = i & (kSlots - 1);
+    shaped[k] = engine.ProcessUp(front[k].w);
+  };
+  const auto downStage = [&](int i) TAVO_ALWAYS_INLINE {
+    const int k = i & (kSlots - 1);
+    core[k] = engine.ProcessDown(shaped[k]);
+  };
+  const auto earlyStage = [&](int i) TAVO_ALWAYS_INLINE {
+    const int k = i & (kSlots - 1);
+    early[k] = engine.ProcessBackEarly(core[k], front[k]);
+  };
+  const auto backStage = [&](int i) TAVO_ALWAYS_INLINE {
+    const int k = i & (kSlots - 1);
+    const T x = dry[k];
+    const T y = engine.ProcessBackLate(early[k], front[k]);
+    // The dry part is taken before the crosstalk.
+    T o = Clamp(y * outputGain * T(wetAt[k]) + x * T(1 - wetAt[k]), -kClamp, kClamp);
+    if constexpr (kMono) {
+      o = ProcessBiquad(noiseShelf, ch.noiseShelf, noiseL.Next() * noiseLevel) + o;
+      // Mono flushes only subnormals and non-finite values.
+      o = FlushSubnormalOrNonFinite(o * rampAt[k]);
+      outL[i] = o;
+      meter.Step(meterShowsInput ? x : o, x, o);
+    } else {
       const double nL = noiseL.Next() * noiseLevel;
       const T noise(nL, noiseR.Next() * noiseLevel);
       o = ProcessBiquad(noiseShelf, ch.noiseShelf, noise) + o;
@@ -157,24 +151,30 @@ template <class T> void SignalChain::Run(const double* const* in, double* const*
       const double midIn = (x.Right() + x.Left()) * 0.5;
       const double midOut = (oL + oR) * 0.5;
       meter.Step(meterShowsInput ? midIn : midOut, midIn, midOut);
-    };
+    }
+  };
 
-    // Filling the pipeline, running it full, draining it.
-    frontStage(0);
-    if (frames > 1) {
-      frontStage(1);
-      coreStage(0);
-    }
-    for (int i = 2; i < frames; ++i) {
-      frontStage(i);
-      coreStage(i - 1);
-      backStage(i - 2);
-    }
-    coreStage(frames - 1);
-    if (frames > 1) backStage(frames - 2);
-    backStage(frames - 1);
+  // Filling the pipeline, running it full, draining it. Step i takes frame i in and moves each
+  // earlier frame one stage on.
+  const auto step = [&](int i) {
+    if (i < frames) frontStage(i);
+    if (i >= 1 && i - 1 < frames) upStage(i - 1);
+    if (i >= 2 && i - 2 < frames) downStage(i - 2);
+    if (i >= 3 && i - 3 < frames) earlyStage(i - 3);
+    if (i >= 4 && i - 4 < frames) backStage(i - 4);
+  };
+  int i = 0;
+  for (; i < 4; ++i)
+    step(i);
+  for (; i < frames; ++i) {
+    frontStage(i);
+    upStage(i - 1);
+    downStage(i - 2);
+    earlyStage(i - 3);
+    backStage(i - 4);
   }
-
+  for (; i < frames + 4; ++i)
+    step(i);
   meter_ = meter;
   noiseLeft_ = noiseL;
   noiseRight_ = noiseR;

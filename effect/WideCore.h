@@ -75,9 +75,19 @@ public:
     ch.shapedPrev.v = _mm_load_pd(shapedPrev_.data());
   }
 
+  // The two shaped oversampled samples of a frame, [even, odd] of both channels, between the two
+  // halves of the core.
+  struct Shaped {
+    alignas(32) std::array<double, 4> v;
+  };
+
   // [audio thread · no allocation] One frame: the pre-emphasised, leveled input of both channels
-  // in, the decimated shaper output out.
-  TAVO_AVX2 __m128d Process(__m128d w) {
+  // in, the decimated shaper output out; whole or in its two halves (interpolation and shaping,
+  // then the pre-filter's inverse and decimation), each depending on earlier frames only through
+  // its own states.
+  TAVO_AVX2 __m128d Process(__m128d w) { return Decimate(Shape(w)); }
+
+  TAVO_AVX2 Shaped Shape(__m128d w) {
     const __m128d v = _mm_mul_pd(_mm_set1_pd(2.0), w);
     const __m256d x = Join(v, v);
     // [even, odd]: `delayed` is the interpolator's odd phase of B, and the odd phase of A is +0.
@@ -91,8 +101,13 @@ public:
     const __m128d even = _mm_add_pd(Low(p), _mm_mul_pd(feedback, _mm_load_pd(preState_.data())));
     const __m128d odd = _mm_add_pd(High(p), _mm_mul_pd(feedback, even));
     _mm_store_pd(preState_.data(), odd);
-    const __m256d shaped = Shape(Join(even, odd), u);
+    Shaped shaped;
+    Store(shaped.v, Nonlinearity(Join(even, odd), u));
+    return shaped;
+  }
 
+  TAVO_AVX2 __m128d Decimate(const Shaped& s) {
+    const __m256d shaped = Load(s.v);
     // The approximate inverse of the pre-filter: each sample with the shaped sample before it.
     const __m256d before = Join(_mm_load_pd(shapedPrev_.data()), Low(shaped));
     _mm_store_pd(shapedPrev_.data(), High(shaped));
@@ -135,7 +150,7 @@ private:
   }
 
   // The asymmetric nonlinearity with each lane taking its own branch, as the two-lane core does.
-  TAVO_AVX2 __m256d Shape(__m256d s, __m256d u) const {
+  TAVO_AVX2 __m256d Nonlinearity(__m256d s, __m256d u) const {
     const __m256d one = _mm256_set1_pd(1.0);
     const __m256d positive = _mm256_cmp_pd(u, _mm256_setzero_pd(), _CMP_GT_OQ);
     const auto select = [positive](__m256d ifPositive, __m256d otherwise)
