@@ -44,9 +44,11 @@ bench:
 	cmake --build --preset linux-release -j $(JOBS)
 	build/linux-release/bench/tavo_bench --benchmark_counters_tabular=true \
 	  --benchmark_out=build/bench.json --benchmark_out_format=json
-	TAVO_SIMD=sse2 build/linux-release/bench/tavo_bench --benchmark_filter='^Chain/' \
-	  --benchmark_counters_tabular=true --benchmark_out=build/bench-sse2.json \
-	  --benchmark_out_format=json
+	for simd in avx2 sse2; do \
+	  TAVO_SIMD=$$simd build/linux-release/bench/tavo_bench --benchmark_filter='^Chain/' \
+	    --benchmark_repetitions=3 --benchmark_display_aggregates_only=true \
+	    --benchmark_out=build/bench-chain-$$simd.json --benchmark_out_format=json || exit 1; \
+	done
 	python3 scripts/bench-render.py build/linux-release
 	python3 scripts/bench-lv2.py build/linux-release build/bench-lv2.json
 	python3 scripts/bench-summary.py build/bench.json
