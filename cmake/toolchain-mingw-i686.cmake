@@ -1,20 +1,6 @@
-# Cross-compiling for Windows (i686) with MinGW-w64's posix thread model compilers (std::thread and
-# std::mutex need it). Everything is linked static, the compiler's runtime included, so the
-# binaries need no MinGW runtime DLLs beside them.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling for Windows (i686), the specified 32-bit module.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(TAVO_MINGW_TRIPLET i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${TAVO_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TAVO_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${TAVO_MINGW_TRIPLET}-windres)
-
-# Headers and libraries of the target come from the MinGW sysroot only; programs from the host.
-set(CMAKE_FIND_ROOT_PATH /usr/${TAVO_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Arithmetic in SSE2 registers, as on x86-64: the x87 unit's 80-bit intermediates would make the
 # 32-bit module's sound differ from the 64-bit one's. The host calls in with a stack aligned to 4
@@ -22,6 +8,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)
