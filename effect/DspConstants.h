@@ -9,12 +9,13 @@
 
 #include <cstdint>
 
+#include "base/Decibels.h"
+
 namespace tavo {
 
 // ---- units ----
 
-// exp(dB × kDecibelsToNepers) is the linear gain of dB decibels (ln 10 / 20).
-inline constexpr double kDecibelsToNepers = 0.1151292546497;
+// kDecibelsToNepers (base/Decibels.h) turns decibels into the exponent of a linear gain.
 // ln(|x|) × kNepersToDecibels is 20·log10|x| (20 / ln 10).
 inline constexpr double kNepersToDecibels = 8.685889638065037;
 inline constexpr double kTwoPi = 6.283185307179586;

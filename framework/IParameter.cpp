@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/Decibels.h"
 #include "base/FixedText.h"
 
 namespace tavo {
 
 namespace {
-constexpr double kDecibelsToNepers = 0.1151292546497; // ln 10 / 20
 constexpr int kMaxPrecision = 6;
 } // namespace
 
