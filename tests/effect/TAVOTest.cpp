@@ -8,34 +8,8 @@
 #include <vector>
 
 #include "effect/TAVO.h"
+#include "tests/support/AllocationCounter.h"
 #include "tests/support/SignalChainTestAccess.h"
-
-// Counts every global allocation so a test can prove a block allocates nothing.
-namespace {
-std::atomic<long> gAllocations{0};
-}
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
 
 namespace tavo {
 namespace {
@@ -263,7 +237,7 @@ TEST_F(TAVOTest, RunProcessAllocatesNothing) {
   std::vector<float> longIn(3000, 0.1f), longOutL(3000), longOutR(3000);
   float* longInPtrs[2] = {longIn.data(), longIn.data()};
   float* longOutPtrs[2] = {longOutL.data(), longOutR.data()};
-  const long before = gAllocations.load();
+  const long before = test::AllocationCount();
   for (int block = 0; block < 100; ++block) {
     std::lock_guard guard(plug.lock);
     plug.BindInputsFloat(0, 2, in, 64);
@@ -277,7 +251,7 @@ TEST_F(TAVOTest, RunProcessAllocatesNothing) {
     plug.BindOutputsFloat(0, 2, longOutPtrs);
     plug.RunProcess(3000);
   }
-  EXPECT_EQ(gAllocations.load() - before, 0);
+  EXPECT_EQ(test::AllocationCount() - before, 0);
 }
 
 TEST_F(TAVOTest, CreateBuildsIndependentInstances) {

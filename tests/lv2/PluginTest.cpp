@@ -13,22 +13,7 @@
 
 #include "LV2HostFixture.h"
 #include "graphics/IGraphics.h"
-
-// Counts every global allocation so a test can prove a block allocates nothing.
-namespace {
-std::atomic<long> gAllocations{0};
-}
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
+#include "tests/support/AllocationCounter.h"
 
 namespace tavo::test {
 namespace {
@@ -174,12 +159,12 @@ TEST_P(LV2PluginTest, RunAllocatesNothingEvenWhenControlsMove) {
   LV2Instance inst(host_, Channels());
   FillSignal(inst, Channels());
   inst.Run(kFrames); // the first run takes every control port
-  const long before = gAllocations.load();
+  const long before = AllocationCount();
   inst.Param(kDrive) = 4.0f;
   inst.Param(kVUMode) = 1.6f; // an enumeration takes its nearest value
   inst.Run(kFrames);
   inst.Run(1);
-  EXPECT_EQ(before, gAllocations.load());
+  EXPECT_EQ(before, AllocationCount());
   EXPECT_EQ(2.0, inst.Plug()->GetParam(kVUMode)->Value());
 }
 
