@@ -6,6 +6,8 @@
 
 #include "drawing/LICE_IBitmap.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -42,6 +44,16 @@ bool MeasureChar(LICE_FontHandle font, int code, int& advance, int& height);
 // 255 = full; the mask is cleared first). False when nothing could be drawn.
 bool RenderChar(LICE_FontHandle font, int code, int width, int height,
                 std::span<std::uint8_t> coverage);
+
+// What every glyph source's RenderChar does first: false when the sizes are not positive or the
+// mask is smaller than width x height; otherwise the mask's first width x height bytes are
+// cleared.
+inline bool ClearCoverage(int width, int height, std::span<std::uint8_t> coverage) {
+  if (width <= 0 || height <= 0 || coverage.size() < static_cast<size_t>(width) * height)
+    return false;
+  std::fill_n(coverage.begin(), static_cast<std::ptrdiff_t>(width) * height, std::uint8_t{0});
+  return true;
+}
 
 // The request to draw text with the platform's own text drawing.
 struct NativeTextRequest {

@@ -146,9 +146,7 @@ bool MeasureChar(LICE_FontHandle font, int code, int& advance, int& height) {
 
 bool RenderChar(LICE_FontHandle font, int code, int width, int height,
                 std::span<std::uint8_t> coverage) {
-  if (width <= 0 || height <= 0 || coverage.size() < static_cast<size_t>(width) * height)
-    return false;
-  std::fill(coverage.begin(), coverage.begin() + static_cast<std::ptrdiff_t>(width) * height, 0);
+  if (!ClearCoverage(width, height, coverage)) return false;
   if (!font || !font->face) return false;
   const FT_Int32 target = font->monochrome ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
   if (FT_Load_Char(font->face, static_cast<FT_ULong>(code), FT_LOAD_RENDER | target) != 0)

@@ -112,9 +112,7 @@ bool MeasureChar(LICE_FontHandle font, int code, int& advance, int& height) {
 
 bool RenderChar(LICE_FontHandle font, int code, int width, int height,
                 std::span<std::uint8_t> coverage) {
-  if (width <= 0 || height <= 0 || coverage.size() < static_cast<size_t>(width) * height)
-    return false;
-  std::fill(coverage.begin(), coverage.begin() + static_cast<std::ptrdiff_t>(width) * height, 0);
+  if (!ClearCoverage(width, height, coverage)) return false;
   if (!font) return false;
   const std::lock_guard<std::mutex> guard(CanvasLock());
   // The canvas is made large enough for this glyph, not only for the line height: a wide
