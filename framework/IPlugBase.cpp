@@ -196,54 +196,60 @@ const char* IPlugBase::OutputLabel(int idx) const {
   return channel ? channel->label.Get() : "";
 }
 
-void IPlugBase::BindInputsFloat(int first, int count, float** data, int frames) {
-  const int end = std::min(first + std::max(count, 0), NInChannels());
-  const int converted = std::clamp(frames, 0, blockSize_);
+namespace {
+// The shape every Bind call shares: the connected channels from `first` on, up to `count`
+// channels and the channel count, each take the next of the host's pointers (a disconnected
+// channel takes none).
+template <class Channels, class Sample, class Bind>
+void ForEachConnected(Channels& channels, int channelCount, int first, int count, Sample** data,
+                      Bind bind) {
+  const int end = std::min(first + std::max(count, 0), channelCount);
   for (int i = std::max(first, 0); i < end; ++i) {
-    InputChannel* channel = inputs_.Get(i);
-    if (!channel->connected) continue;
-    const float* source = *data++;
-    channel->floatSource = source;
-    channel->doubleSource = nullptr;
-    if (source)
-      FloatToDouble(source, channel->scratch.Data(), converted);
-    else
-      std::fill_n(channel->scratch.Data(), converted, 0.0);
-    *channel->slot = channel->scratch.Data();
+    auto* channel = channels.Get(i);
+    if (channel->connected) bind(*channel, *data++);
   }
+}
+} // namespace
+
+void IPlugBase::BindInputsFloat(int first, int count, float** data, int frames) {
+  const int converted = std::clamp(frames, 0, blockSize_);
+  ForEachConnected(inputs_, NInChannels(), first, count, data,
+                   [converted](InputChannel& channel, const float* source) {
+                     channel.floatSource = source;
+                     channel.doubleSource = nullptr;
+                     if (source)
+                       FloatToDouble(source, channel.scratch.Data(), converted);
+                     else
+                       std::fill_n(channel.scratch.Data(), converted, 0.0);
+                     *channel.slot = channel.scratch.Data();
+                   });
 }
 
 void IPlugBase::BindInputsDouble(int first, int count, double** data) {
-  const int end = std::min(first + std::max(count, 0), NInChannels());
-  for (int i = std::max(first, 0); i < end; ++i) {
-    InputChannel* channel = inputs_.Get(i);
-    if (!channel->connected) continue;
-    channel->doubleSource = *data++;
-    channel->floatSource = nullptr;
-    *channel->slot = channel->doubleSource;
-  }
+  ForEachConnected(inputs_, NInChannels(), first, count, data,
+                   [](InputChannel& channel, double* source) {
+                     channel.doubleSource = source;
+                     channel.floatSource = nullptr;
+                     *channel.slot = source;
+                   });
 }
 
 void IPlugBase::BindOutputsFloat(int first, int count, float** data) {
-  const int end = std::min(first + std::max(count, 0), NOutChannels());
-  for (int i = std::max(first, 0); i < end; ++i) {
-    OutputChannel* channel = outputs_.Get(i);
-    if (!channel->connected) continue;
-    *channel->slot = channel->scratch.Data();
-    channel->floatDest = *data++;
-    channel->doubleDest = nullptr;
-  }
+  ForEachConnected(outputs_, NOutChannels(), first, count, data,
+                   [](OutputChannel& channel, float* dest) {
+                     *channel.slot = channel.scratch.Data();
+                     channel.floatDest = dest;
+                     channel.doubleDest = nullptr;
+                   });
 }
 
 void IPlugBase::BindOutputsDouble(int first, int count, double** data) {
-  const int end = std::min(first + std::max(count, 0), NOutChannels());
-  for (int i = std::max(first, 0); i < end; ++i) {
-    OutputChannel* channel = outputs_.Get(i);
-    if (!channel->connected) continue;
-    channel->doubleDest = *data++;
-    channel->floatDest = nullptr;
-    *channel->slot = channel->doubleDest;
-  }
+  ForEachConnected(outputs_, NOutChannels(), first, count, data,
+                   [](OutputChannel& channel, double* dest) {
+                     channel.doubleDest = dest;
+                     channel.floatDest = nullptr;
+                     *channel.slot = dest;
+                   });
 }
 
 // Points every connected channel at the piece of the block that starts at `offset`, converting
