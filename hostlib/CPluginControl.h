@@ -44,7 +44,7 @@ public:
   virtual void GetDisplayText(char* dest, int32_t maxLength, int32_t controlValue) const = 0;
   // [main thread] 11
   virtual bool IsAutomatable() const = 0;
-  // 12
+  // 12 — the destructor's slot.
   virtual ~CPluginControl();
 
   // [main thread] The current control value; the lowest value until a derived constructor sets

@@ -66,7 +66,7 @@ public:
   virtual int32_t ReleaseControl(int32_t index);
   // 124 — no control under the mouse in the core (0).
   virtual int32_t GetControlUnderMouse(int32_t x, int32_t y, int32_t* index);
-  // 125
+  // 125 — the folder for settings files, "Plug-Ins/Undefined BaseName" in the core.
   virtual int32_t GetSettingsPath(hostabi::SHostPath* path);
   // 153 — the core makes no view.
   virtual std::unique_ptr<CPlugInView> CreateEditorView();

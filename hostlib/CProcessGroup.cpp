@@ -50,7 +50,7 @@ CProcessGroup::CProcessGroup() = default;
 CProcessGroup::~CProcessGroup() {
   // Types (and with them the back pointers of live processes) go before the client.
   for (auto& t : types)
-    t->AttachGroup(nullptr);
+    t->AttachGroup({});
   types.clear();
   if (ownsClient && hostClient)
     CHostEngine::Get().ManagerUnregisterClient(DSPManager(), hostClient);
@@ -68,7 +68,8 @@ void CProcessGroup::CreateMoreTypes() {}
 
 void CProcessGroup::AddType(std::unique_ptr<CEffectType> type) {
   if (!type) return;
-  type->AttachGroup(this);
+  type->AttachGroup(
+      {this, ManufacturerID(), ProductNumber(), [](CProcessGroup& group) { group.ProcessGone(); }});
   types.push_back(std::move(type));
 }
 

@@ -6,7 +6,6 @@
 #include "hostlib/CDAEError.h"
 #include "hostlib/CEffectProcess.h"
 #include "hostlib/CHostEngine.h"
-#include "hostlib/CProcessGroup.h"
 #include "hostlib/StemFormat.h"
 
 using namespace hostabi;
@@ -65,10 +64,11 @@ CProcessType::~CProcessType() {
     p->DetachType();
 }
 
-void CProcessType::AttachGroup(CProcessGroup* owner) {
-  group = owner;
-  groupManufacturerID = owner ? owner->ManufacturerID() : 0;
-  groupProductNumber = owner ? owner->ProductNumber() : 0;
+void CProcessType::AttachGroup(const GroupLink& link) {
+  group = link.group;
+  groupManufacturerID = link.manufacturerID;
+  groupProductNumber = link.productNumber;
+  groupProcessGone = link.group ? link.processGone : nullptr;
 }
 
 void CProcessType::AddProcess(CEffectProcess* process) {
@@ -78,7 +78,7 @@ void CProcessType::AddProcess(CEffectProcess* process) {
 
 void CProcessType::RemoveProcess(CEffectProcess* process) {
   std::erase(processes, process);
-  if (group) group->ProcessGone();
+  if (group && groupProcessGone) groupProcessGone(*group);
 }
 
 // ---------------------------------------------------------------------------------------------

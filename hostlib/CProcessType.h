@@ -24,8 +24,16 @@ public:
   // [main thread] Answers through `answer`; the status is always 0.
   virtual int32_t CapabilityQuery(int32_t selector, int32_t* answer) = 0;
 
+  // What a type takes from its group when the group adds it: the group's identity, and whom
+  // to tell when one of its processes goes. A default link detaches the type.
+  struct GroupLink {
+    CProcessGroup* group = nullptr;
+    int32_t manufacturerID = 0;
+    int32_t productNumber = 0;
+    void (*processGone)(CProcessGroup& group) = nullptr;
+  };
   // [main thread] Recorded when the group adds the type.
-  void AttachGroup(CProcessGroup* group);
+  void AttachGroup(const GroupLink& link);
   CProcessGroup* Group() const { return group; }
 
   // The processes of this type that are alive (not owned here).
@@ -37,6 +45,7 @@ protected:
   CProcessGroup* group = nullptr;
   int32_t groupManufacturerID = 0;
   int32_t groupProductNumber = 0;
+  void (*groupProcessGone)(CProcessGroup& group) = nullptr;
   std::vector<CEffectProcess*> processes;
 };
 
