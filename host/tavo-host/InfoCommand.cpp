@@ -1,7 +1,11 @@
 // tavo-host info: the module's identity, its types and a table of the controls of a process.
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <iomanip>
+#include <string>
+#include <vector>
 
 #include "host/tavo-host/CommandError.h"
 #include "host/tavo-host/Commands.h"
@@ -83,14 +87,22 @@ int RunInfo(HostModule& module, std::ostream& out) {
 
   out << "\nControls (of a " << channels << "-channel process at " << kInfoRate << " Hz; delay "
       << delay << " frames)\n";
-  out << std::left << "  " << std::setw(6) << "index" << std::setw(13) << "identifier"
-      << std::setw(21) << "name" << std::setw(38) << "range" << std::setw(13) << "default"
-      << std::setw(7) << "steps"
-      << "shows\n";
-  for (const ControlInfo& c : controls) {
-    out << "  " << std::setw(6) << c.index << std::setw(13) << FourCCText(c.id) << std::setw(21)
-        << c.name << std::setw(38) << RangeText(c) << std::setw(13) << c.defaultValue
-        << std::setw(7) << c.steps << c.defaultText << "\n";
+  // Each column is as wide as its widest cell and two spaces, so that no long range (VU Mode's
+  // three choices) runs into the column after it.
+  std::vector<std::array<std::string, 7>> rows{
+      {"index", "identifier", "name", "range", "default", "steps", "shows"}};
+  for (const ControlInfo& c : controls)
+    rows.push_back({std::to_string(c.index), FourCCText(c.id), c.name, RangeText(c),
+                    std::to_string(c.defaultValue), std::to_string(c.steps), c.defaultText});
+  std::array<size_t, 7> widths{};
+  for (const auto& row : rows)
+    for (size_t i = 0; i < row.size(); ++i)
+      widths[i] = std::max(widths[i], row[i].size() + 2);
+  for (const auto& row : rows) {
+    out << "  " << std::left;
+    for (size_t i = 0; i + 1 < row.size(); ++i)
+      out << std::setw(static_cast<int>(widths[i])) << row[i];
+    out << row.back() << "\n";
   }
   out << "\nDefaults are control values: the 32-bit range spans each control's range.\n";
   return 0;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -195,6 +196,8 @@ TEST_F(TavoHost, InfoListsTheControlsAndEditorDrawsTheWindow) {
   for (const char* line : {"'TAV1'  1 in, 1 out", "'TAV2'  2 in, 2 out", "Output Compensation",
                            "Input | RMS Difference Out-In | Output", "delay 6 frames"})
     EXPECT_NE(out_.find(line), std::string::npos) << line;
+  // The longest range stays apart from the default column after it.
+  EXPECT_TRUE(std::regex_search(out_, std::regex("Out-In \\| Output  +-?[0-9]+ "))) << out_;
   ASSERT_EQ(Run("editor shot.png --set Drive=5"), 0) << err_;
   std::ifstream png(Path("shot.png"), std::ios::binary);
   unsigned char header[24] = {};
