@@ -31,9 +31,6 @@ inline double SaneOrZero(double v) {
 // leveller's long serial chain of logarithm, exponential, root and division runs for the current
 // one: each stage's own chain of dependent operations is short enough to finish within it.
 // Frames pass from stage to stage through a ring of a few slots instead of block-long arrays.
-// (Measured on the AVX2 stereo loop against three stages: front, whole core, whole back: 11 %
-// faster; the mono loop, formerly the front and core interleaved and the back in a second pass,
-// 7 % faster.)
 //
 // The loop is written once over its sample type: double for the mono path (one channel, the left
 // records), a lane type for the stereo path (both channels side by side). The two differ only in
