@@ -47,6 +47,11 @@ void SignalChain::Reset(double sampleRate) {
   rampGain_ = 1.0;
 }
 
+void SignalChain::ClearHistory(double sampleRate) {
+  StartOver();
+  Reset(sampleRate);
+}
+
 void SignalChain::SetUp(const ChainSettings& s, double fs) {
   // Every coefficient is a pure function of the settings and the two sample rates, so when they
   // are bit for bit those of the previous block the previous coefficients stand.

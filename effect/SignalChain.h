@@ -48,8 +48,15 @@ public:
   SignalChain();
 
   // [audio thread or main thread · processing lock held] Reconfigures the engine for the rate,
-  // clears the RMS difference and puts the ramp at its end (1.0: one last step remains).
+  // clears the RMS difference and puts the ramp at its end (1.0: one last step remains). The
+  // filter states, the drive smoother, the drift and the meter's detectors go on from where they
+  // are.
   void Reset(double sampleRate);
+  // [main thread · processing lock held] Everything that depends on what was played before starts
+  // over (filter states, drive smoother, drift, leveller, noise, meter, the bypass
+  // crossfade), and then Reset for the rate: the chain renders as a new one after Reset. The gains
+  // and the bypass switch, which are settings, stay.
+  void ClearHistory(double sampleRate);
   // [main thread · processing lock held] Linear gains and the bypass switch.
   void SetInputGain(double linear) { inputGain_ = linear; }
   void SetOutputGain(double linear) { outputGain_ = linear; }

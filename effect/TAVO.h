@@ -27,6 +27,9 @@ public:
 
   // [main thread · takes the processing lock]
   void Reset(IPlugBase& plug);
+  // [main thread · takes the processing lock] The chain starts over as a new instance's at the
+  // current sample rate; the settings stay.
+  void ClearHistory(IPlugBase& plug);
   // [any thread · takes the processing lock] Input Trim, Output Compensation and Bypass are
   // turned into the chain's gains here; every other parameter is read afresh at each block.
   void ParamChanged(IPlugBase& plug, int paramIdx);
@@ -65,8 +68,16 @@ public:
   }
   ~TAVOPlug() override = default;
 
-  // [main thread · takes the processing lock]
+  // [main thread · takes the processing lock] The module's reset: the drive smoother and the
+  // engine's filter states go on, as the module's host expects.
   void Reset() override { core_.Reset(*this); }
+  // [main thread · takes the processing lock] What the base clears, and the whole chain as in a
+  // new instance: filter states, drive smoother, drift, meter, crossfade; no start-up fade.
+  void ClearHistory() override {
+    std::lock_guard guard(this->lock);
+    PlugFormat::ClearHistory();
+    core_.ClearHistory(*this);
+  }
   // [any thread · takes the processing lock]
   void ParamChanged(int paramIdx) override { core_.ParamChanged(*this, paramIdx); }
   // [audio thread · processing lock held · no allocation]
