@@ -35,7 +35,7 @@ std::int32_t MeterMode(double v) {
 
 } // namespace
 
-SignalChain::SignalChain() = default;
+SignalChain::SignalChain(std::uint64_t driftSeed) : driftSeed_(driftSeed), saturator_(driftSeed) {}
 
 void SignalChain::Reset(double sampleRate) {
   const double fs = UsableSampleRate(sampleRate);
@@ -132,7 +132,7 @@ bool SignalChain::StatesFinite() const {
 }
 
 void SignalChain::StartOver() {
-  saturator_ = SaturatorEngine();
+  saturator_ = SaturatorEngine(driftSeed_);
   DropWorkingCopy();
   left_ = right_ = {};
   noiseLeft_ = noiseRight_ = {};

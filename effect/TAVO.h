@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 
+#include "effect/DriftSeeds.h"
 #include "effect/SignalChain.h"
 #include "effect/TAVODescriptor.h"
 #include "effect/TAVOEditor.h"
@@ -22,6 +23,9 @@ namespace tavo {
 
 class TAVOCore : public TAVOParams {
 public:
+  // [main thread] The chain drifts from this instance's own seed (effect/DriftSeeds.h).
+  TAVOCore() : chain_(driftSeed_.Seed()) {}
+
   // [main thread] Names, ranges, defaults, units and display texts of the parameters.
   static void DefineParameters(IPlugBase& plug);
 
@@ -42,6 +46,9 @@ public:
   int* MeterControlSlot() { return &meterControl_; } // filled in by the editor's builder
 
 private:
+  friend struct DriftTestAccess; // tests/support: instances that must render alike share a seed
+
+  DriftSeedPlace driftSeed_; // held for the instance's lifetime; before the chain that uses it
   SignalChain chain_;
   int meterControl_ = 0;
 };
@@ -89,6 +96,8 @@ public:
   int MeterControl() const { return core_.MeterControl(); }
 
 private:
+  friend struct DriftTestAccess;
+
   TAVOCore core_;
 };
 
