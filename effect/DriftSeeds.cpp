@@ -49,6 +49,12 @@ std::uint64_t DriftSeedAt(std::size_t index) {
 DriftSeedPlace::DriftSeedPlace() : index_(ClaimPlace()) {}
 
 DriftSeedPlace::~DriftSeedPlace() {
+  GiveBack();
+}
+
+void DriftSeedPlace::GiveBack() {
+  if (!held_) return; // the place may already be another instance's
+  held_ = false;
   if (index_ >= kReusedPlaces) return;
   const std::uint64_t bit = std::uint64_t{1} << (index_ % kPlacesPerWord);
   gTaken[index_ / kPlacesPerWord].fetch_and(~bit, std::memory_order_release);

@@ -33,11 +33,17 @@ public:
   DriftSeedPlace(const DriftSeedPlace&) = delete;
   DriftSeedPlace& operator=(const DriftSeedPlace&) = delete;
 
+  // [any thread · lock-free] Gives the place back while the instance lives on: for an instance
+  // that never renders (an editor's model of the parameters), which should not change the seed
+  // the next instance takes. The seed stays this instance's.
+  void GiveBack();
+
   std::size_t Index() const { return index_; }
   std::uint64_t Seed() const { return DriftSeedAt(index_); }
 
 private:
   std::size_t index_;
+  bool held_ = true;
 };
 
 } // namespace tavo

@@ -41,6 +41,9 @@ public:
   // needle follows.
   void ProcessDouble(IPlugBase& plug, double** inputs, double** outputs, int frames);
 
+  // [main thread] See TAVOPlug::GiveBackDriftSeed.
+  void GiveBackDriftSeed() { driftSeed_.GiveBack(); }
+
   const SignalChain& Chain() const { return chain_; }
   int MeterControl() const { return meterControl_; }
   int* MeterControlSlot() { return &meterControl_; } // filled in by the editor's builder
@@ -91,6 +94,11 @@ public:
   void ProcessDouble(double** inputs, double** outputs, int frames) override {
     core_.ProcessDouble(*this, inputs, outputs, frames);
   }
+
+  // [main thread] For an instance that will never render (the LV2 UI's model of the parameters
+  // and the editor): its drift seed goes back to the sequence, so that opening an editor does not
+  // change which seed the next instance that renders takes.
+  void GiveBackDriftSeed() { core_.GiveBackDriftSeed(); }
 
   const SignalChain& Chain() const { return core_.Chain(); }
   int MeterControl() const { return core_.MeterControl(); }

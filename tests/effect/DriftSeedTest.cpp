@@ -120,6 +120,17 @@ TEST(DriftSeeds, AHundredInstancesHoldAHundredSeedsAndAFreedSeedIsTakenAgain) {
   EXPECT_EQ(DriftTestAccess::SeedOf(*MakeTAVO()), DriftRandom::kSeed);
 }
 
+TEST(DriftSeeds, AnInstanceThatNeverRendersLeavesTheSequenceAlone) {
+  auto editorModel = MakeTAVO();
+  editorModel->GiveBackDriftSeed();
+  auto rendering = MakeTAVO();
+  EXPECT_EQ(DriftTestAccess::SeedOf(*rendering), DriftRandom::kSeed);
+  // Deleting the first gives back nothing more: the first seed stays the rendering instance's.
+  editorModel.reset();
+  auto next = MakeTAVO();
+  EXPECT_NE(DriftTestAccess::SeedOf(*next), DriftRandom::kSeed);
+}
+
 TEST(DriftSeeds, MoreInstancesThanReusablePlacesStillHoldDistinctSeeds) {
   std::vector<std::unique_ptr<DriftSeedPlace>> places;
   std::set<std::uint64_t> seeds;
