@@ -15,9 +15,9 @@
 
 namespace tavo {
 
-// The seed at place `index` of the sequence: place 0 holds DriftRandom::kSeed, every other place
-// a seed whose drift sequence shares nothing with its neighbours' (each place's seed is the
-// first one scrambled by a bijective 64-bit mixer of the place, so no two places share a seed).
+// The seed at place `index` of the sequence: DriftRandom::kSeed combined with the place number
+// passed through a bijective 64-bit mixer that maps 0 to 0. Place 0 therefore holds kSeed, no two
+// places hold the same seed, and neighbouring places' drift sequences are unrelated.
 std::uint64_t DriftSeedAt(std::size_t index);
 
 class DriftSeedPlace {
