@@ -3,8 +3,9 @@
 // towards a target that is redrawn among `steps` equally spaced levels whenever the value has
 // come close to it.
 //
-// Each drift owns its random generator, seeded identically at construction, so renders are
-// reproducible and instances on different threads never share state.
+// Each drift owns its random generator, so instances on different threads never share state. A
+// drift starts from the seed it is given (each effect instance its own, effect/DriftSeeds.h), or
+// from kSeed, so renders are reproducible.
 
 #include <cmath>
 #include <cstdint>
@@ -19,6 +20,9 @@ namespace tavo {
 class DriftRandom {
 public:
   static constexpr std::uint64_t kSeed = 0x5441564F44726966ull;
+
+  DriftRandom() = default;
+  explicit DriftRandom(std::uint64_t seed) : state_(seed) {}
 
   // [audio thread · no allocation] A non-negative integer below 2^31.
   std::int32_t Next() {

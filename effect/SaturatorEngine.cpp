@@ -6,7 +6,8 @@
 
 namespace tavo {
 
-SaturatorEngine::SaturatorEngine() {
+SaturatorEngine::SaturatorEngine(std::uint64_t driftSeed) {
+  shared_.drift.random = DriftRandom(driftSeed);
   Configure(kDefaultSampleRate, kResetDriveDb, kResetResponse, kResetDriftBase, kResetAsymmetry);
 }
 

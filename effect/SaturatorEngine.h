@@ -11,6 +11,7 @@
 // input or output pointer can alias. The kernel is written once over its sample type: double for
 // one channel, a lane type (StereoLane.h) for two channels side by side.
 
+#include <cstdint>
 #include <type_traits>
 
 #include "effect/Biquad.h"
@@ -325,8 +326,8 @@ private:
 class SaturatorEngine {
 public:
   // Coefficients start as configured for 44100 Hz at Drive 0; every state starts at zero, the
-  // drift at 1.0.
-  SaturatorEngine();
+  // drift at 1.0, its random generator at `driftSeed`.
+  explicit SaturatorEngine(std::uint64_t driftSeed = DriftRandom::kSeed);
 
   // [audio thread · processing lock held · no allocation] Rewrites coefficients only. driveDb is
   // DriveToDb(Drive) = Drive × 6 − 40, response the Freq Response (−10 … 10), driftBase Input Trim

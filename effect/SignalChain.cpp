@@ -35,7 +35,7 @@ std::int32_t MeterMode(double v) {
 
 } // namespace
 
-SignalChain::SignalChain() = default;
+SignalChain::SignalChain(std::uint64_t driftSeed) : driftSeed_(driftSeed), saturator_(driftSeed) {}
 
 void SignalChain::Reset(double sampleRate) {
   const double fs = UsableSampleRate(sampleRate);
@@ -45,6 +45,11 @@ void SignalChain::Reset(double sampleRate) {
   setUpValid_ = false; // the engine now holds other coefficients than the last block's
   meter_.ClearDifference();
   rampGain_ = 1.0;
+}
+
+void SignalChain::ClearHistory(double sampleRate) {
+  StartOver();
+  Reset(sampleRate);
 }
 
 void SignalChain::SetUp(const ChainSettings& s, double fs) {
@@ -127,7 +132,7 @@ bool SignalChain::StatesFinite() const {
 }
 
 void SignalChain::StartOver() {
-  saturator_ = SaturatorEngine();
+  saturator_ = SaturatorEngine(driftSeed_);
   DropWorkingCopy();
   left_ = right_ = {};
   noiseLeft_ = noiseRight_ = {};

@@ -44,12 +44,20 @@ public:
   static constexpr double kHighestSampleRate = 768000;
 
   // Ramp and wet mix start at 0 (the output fades in unless Reset runs), gains at 1, the noise
-  // level at 2^-15 until the first block, the reset sample rate at 44100.
-  SignalChain();
+  // level at 2^-15 until the first block, the reset sample rate at 44100, the drift's random
+  // generator at `driftSeed`.
+  explicit SignalChain(std::uint64_t driftSeed = DriftRandom::kSeed);
 
   // [audio thread or main thread · processing lock held] Reconfigures the engine for the rate,
-  // clears the RMS difference and puts the ramp at its end (1.0: one last step remains).
+  // clears the RMS difference and puts the ramp at its end (1.0: one last step remains). The
+  // filter states, the drive smoother, the drift and the meter's detectors go on from where they
+  // are.
   void Reset(double sampleRate);
+  // [main thread · processing lock held] Everything that depends on what was played before starts
+  // over (filter states, drive smoother, drift from its seed, leveller, noise, meter, the bypass
+  // crossfade), and then Reset for the rate: the chain renders as a new one after Reset. The gains
+  // and the bypass switch, which are settings, stay.
+  void ClearHistory(double sampleRate);
   // [main thread · processing lock held] Linear gains and the bypass switch.
   void SetInputGain(double linear) { inputGain_ = linear; }
   void SetOutputGain(double linear) { outputGain_ = linear; }
@@ -131,6 +139,7 @@ private:
   SetUpInputs setUpInputs_{};
   bool setUpValid_ = false;
   SimdPath activePath_ = ActiveSimdPath();
+  std::uint64_t driftSeed_;
 
   double rampGain_ = 0;
   double wetMix_ = 0;

@@ -36,6 +36,11 @@ void TAVOCore::Reset(IPlugBase& plug) {
   chain_.Reset(plug.SampleRate());
 }
 
+void TAVOCore::ClearHistory(IPlugBase& plug) {
+  std::lock_guard guard(plug.lock);
+  chain_.ClearHistory(plug.SampleRate());
+}
+
 void TAVOCore::ParamChanged(IPlugBase& plug, int paramIdx) {
   std::lock_guard guard(plug.lock);
   switch (paramIdx) {

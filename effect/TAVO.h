@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 
+#include "effect/DriftSeeds.h"
 #include "effect/SignalChain.h"
 #include "effect/TAVODescriptor.h"
 #include "effect/TAVOEditor.h"
@@ -22,11 +23,17 @@ namespace tavo {
 
 class TAVOCore : public TAVOParams {
 public:
+  // [main thread] The chain drifts from this instance's own seed (effect/DriftSeeds.h).
+  TAVOCore() : chain_(driftSeed_.Seed()) {}
+
   // [main thread] Names, ranges, defaults, units and display texts of the parameters.
   static void DefineParameters(IPlugBase& plug);
 
   // [main thread · takes the processing lock]
   void Reset(IPlugBase& plug);
+  // [main thread · takes the processing lock] The chain starts over as a new instance's at the
+  // current sample rate; the settings stay.
+  void ClearHistory(IPlugBase& plug);
   // [any thread · takes the processing lock] Input Trim, Output Compensation and Bypass are
   // turned into the chain's gains here; every other parameter is read afresh at each block.
   void ParamChanged(IPlugBase& plug, int paramIdx);
@@ -34,11 +41,17 @@ public:
   // needle follows.
   void ProcessDouble(IPlugBase& plug, double** inputs, double** outputs, int frames);
 
+  // [main thread] See TAVOPlug::GiveBackDriftSeed.
+  void GiveBackDriftSeed() { driftSeed_.GiveBack(); }
+
   const SignalChain& Chain() const { return chain_; }
   int MeterControl() const { return meterControl_; }
   int* MeterControlSlot() { return &meterControl_; } // filled in by the editor's builder
 
 private:
+  friend struct DriftTestAccess; // tests/support: instances that must render alike share a seed
+
+  DriftSeedPlace driftSeed_; // held for the instance's lifetime; before the chain that uses it
   SignalChain chain_;
   int meterControl_ = 0;
 };
@@ -65,8 +78,16 @@ public:
   }
   ~TAVOPlug() override = default;
 
-  // [main thread · takes the processing lock]
+  // [main thread · takes the processing lock] The module's reset: the drive smoother and the
+  // engine's filter states go on, as the module's host expects.
   void Reset() override { core_.Reset(*this); }
+  // [main thread · takes the processing lock] What the base clears, and the whole chain as in a
+  // new instance: filter states, drive smoother, drift, meter, crossfade; no start-up fade.
+  void ClearHistory() override {
+    std::lock_guard guard(this->lock);
+    PlugFormat::ClearHistory();
+    core_.ClearHistory(*this);
+  }
   // [any thread · takes the processing lock]
   void ParamChanged(int paramIdx) override { core_.ParamChanged(*this, paramIdx); }
   // [audio thread · processing lock held · no allocation]
@@ -74,10 +95,17 @@ public:
     core_.ProcessDouble(*this, inputs, outputs, frames);
   }
 
+  // [main thread] For an instance that will never render (the LV2 UI's model of the parameters
+  // and the editor): its drift seed goes back to the sequence, so that opening an editor does not
+  // change which seed the next instance that renders takes.
+  void GiveBackDriftSeed() { core_.GiveBackDriftSeed(); }
+
   const SignalChain& Chain() const { return core_.Chain(); }
   int MeterControl() const { return core_.MeterControl(); }
 
 private:
+  friend struct DriftTestAccess;
+
   TAVOCore core_;
 };
 

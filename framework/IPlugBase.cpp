@@ -105,6 +105,12 @@ void IPlugBase::Reset() {
   std::lock_guard guard(lock);
 }
 
+void IPlugBase::ClearHistory() {
+  std::lock_guard guard(lock);
+  if (latencyDelay_) latencyDelay_->Configure(latencyDelay_->Length());
+  Reset();
+}
+
 void IPlugBase::ParamChanged(int) {
   std::lock_guard guard(lock);
 }

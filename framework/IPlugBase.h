@@ -102,6 +102,12 @@ public:
   virtual void OnPresetRestored() {}
   // [main thread · takes the processing lock · allocates] Sizes every scratch buffer.
   virtual void ConfigureBlockSize(int frames);
+  // [main thread · takes the processing lock] Everything that depends on what was played before
+  // starts over, as in a new instance with the same settings: what a format calls when its host
+  // starts processing afresh (LV2's activate, VST 3's setActive(true)). The base clears its own
+  // history (the bypass delay) and calls Reset, which suits a plug-in that keeps no history of
+  // its own; a plug-in whose Reset keeps some on purpose overrides this.
+  virtual void ClearHistory();
 
   // ---- Parameters ----
   int NParams() const { return params_.Count(); }

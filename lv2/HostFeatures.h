@@ -22,6 +22,10 @@ struct HostFeatures {
   // [main thread] An announced block length that is not a positive 32-bit integer counts as none.
   static HostFeatures Read(const LV2_Feature* const* features);
 
+  // Whether the map named the state's key and the chunk's type: a map that answers 0 ("could not
+  // map") for either leaves the instance without a state interface, as no map at all does.
+  bool MapsState() const { return map && stateKey != 0 && atomChunk != 0; }
+
   // [main thread] One line through the host's log, as an error; nothing without a log.
   void LogError(const char* format, ...) const __attribute__((format(printf, 2, 3)));
 };

@@ -34,6 +34,9 @@ bool IPlugLV2::Configure(int channels, double sampleRate, const LV2_Feature* con
   // NaN equals nothing: the first run takes every connected control port.
   lastPortValues_.assign(NParams(), std::numeric_limits<float>::quiet_NaN());
   ConfigureSampleRate(sampleRate);
+  std::lock_guard guard(lock);
+  for (int i = 0; i < NParams(); ++i)
+    ParamChanged(i);
   Reset();
   return true;
 }
@@ -126,7 +129,7 @@ void IPlugLV2::Run(uint32_t frames) {
 }
 
 LV2_State_Status IPlugLV2::SaveStateTo(LV2_State_Store_Function store, LV2_State_Handle handle) {
-  if (!host_.map) return LV2_STATE_ERR_NO_FEATURE; // no type to give the chunk
+  if (!host_.MapsState()) return LV2_STATE_ERR_NO_FEATURE; // no key or type to give the chunk
   if (!store) return LV2_STATE_ERR_UNKNOWN;
   IStateChunk chunk;
   if (!SaveState(&chunk)) return LV2_STATE_ERR_UNKNOWN;
@@ -136,7 +139,7 @@ LV2_State_Status IPlugLV2::SaveStateTo(LV2_State_Store_Function store, LV2_State
 
 LV2_State_Status IPlugLV2::RestoreStateFrom(LV2_State_Retrieve_Function retrieve,
                                             LV2_State_Handle handle) {
-  if (!host_.map) return LV2_STATE_ERR_NO_FEATURE; // no type to recognise the chunk by
+  if (!host_.MapsState()) return LV2_STATE_ERR_NO_FEATURE; // no key or type to look for
   if (!retrieve) return LV2_STATE_ERR_UNKNOWN;
   size_t size = 0;
   uint32_t type = 0;

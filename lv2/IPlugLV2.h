@@ -38,8 +38,10 @@ public:
   ~IPlugLV2() override = default;
 
   // [main thread · allocates] What instantiation hands on: the channel count of the plug-in the
-  // host chose (1 or 2), the sample rate and the host's features. False when the rate is not a
-  // positive finite number or the channel count is not one of the plug-in's.
+  // host chose (1 or 2), the sample rate and the host's features. The effect hears every
+  // parameter at its default, so an instance whose control ports are never connected runs at the
+  // defaults its description states. False when the rate is not a positive finite number or the
+  // channel count is not one of the plug-in's.
   bool Configure(int channels, double sampleRate, const LV2_Feature* const* features);
   // [main thread] The parameter the host's enable control drives, with the sense inverted (the
   // control on means the parameter off), and the editor control whose position the level port
@@ -69,15 +71,16 @@ public:
 
   // [audio thread · between runs] Stores the port's buffer; an unknown port is ignored.
   void ConnectPort(uint32_t port, void* data);
-  // [main thread · takes the processing lock]
-  void Activate() { Reset(); }
+  // [main thread · takes the processing lock] The host starts running the instance, at first or
+  // after a deactivation: whatever it played before is forgotten (ClearHistory), as LV2 asks.
+  void Activate() { ClearHistory(); }
   // [audio thread · takes the processing lock · no allocation] One block of any length: control
   // ports first (a NaN leaves its parameter as it was), then the audio, then the latency and
   // level ports. A block of 0 frames only takes the controls.
   void Run(uint32_t frames);
 
   // [main thread · takes the processing lock] The state chunk, one double per parameter, under
-  // the state key as an atom:Chunk.
+  // the state key as an atom:Chunk. Without a map that names both, nothing is stored.
   LV2_State_Status SaveStateTo(LV2_State_Store_Function store, LV2_State_Handle handle);
   // [main thread · takes the processing lock] A chunk of the wrong type or size, or with a value
   // that is not a finite number, is refused: the instance stays as it was and the host's log

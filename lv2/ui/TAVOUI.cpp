@@ -33,6 +33,7 @@ public:
                                                                         : 0;
     if (channels == 0) return false;
     plug_ = MakeTAVO<IPlugLV2>();
+    plug_->GiveBackDriftSeed(); // it never renders: the instances that do keep their seeds
     if (!plug_->Configure(channels, 44100.0, features)) return false;
     plug_->SetEnableParam(TAVOParams::kBypass);
     auto* editor = dynamic_cast<IGraphicsLinux*>(GraphicsOf(plug_.get()));

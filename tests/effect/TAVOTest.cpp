@@ -9,6 +9,7 @@
 
 #include "effect/TAVO.h"
 #include "tests/support/AllocationCounter.h"
+#include "tests/support/DriftTestAccess.h"
 #include "tests/support/SignalChainTestAccess.h"
 
 namespace tavo {
@@ -141,6 +142,7 @@ TEST_F(TAVOTest, StateRoundTripRendersIdentically) {
   IStateChunk state;
   ASSERT_TRUE(a.SaveState(&state));
   TAVO b;
+  DriftTestAccess::DriftAlike(a, b);
   ASSERT_EQ(b.LoadState(&state, 0), 64);
   a.LoadState(&state, 0); // both heard ParamChanged for everything
   std::vector<float> left(4096), right(4096);
@@ -183,8 +185,7 @@ TEST_F(TAVOTest, EmptyBlocksWriteNothing) {
 TEST_F(TAVOTest, LongHostBlocksMatchShortOnes) {
   // A block longer than the scratch buffers is processed in pieces, with the same result.
   TAVO a, b;
-  a.Reset();
-  b.Reset();
+  DriftTestAccess::DriftAlike(a, b);
   const size_t n = 3000;
   std::vector<float> left(n), right(n);
   for (size_t i = 0; i < n; ++i) {
@@ -201,8 +202,8 @@ TEST_F(TAVOTest, LongHostBlocksMatchShortOnes) {
 TEST_F(TAVOTest, NonFiniteInputIsSilenceAndTheInstanceRecovers) {
   for (bool mono : {false, true}) {
     TAVO poisoned, clean;
+    DriftTestAccess::DriftAlike(poisoned, clean);
     for (TAVO* p : {&poisoned, &clean}) {
-      p->Reset();
       if (mono) {
         p->ConnectInputs(1, 1, false);
         p->ConnectOutputs(1, 1, false);

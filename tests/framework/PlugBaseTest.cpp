@@ -139,6 +139,30 @@ TEST_F(PlugBaseProcessing, LatencyDelaysABypassedImpulseAcrossBlocks) {
   EXPECT_EQ(result, expected);
 }
 
+TEST_F(PlugBaseProcessing, ClearHistoryForgetsTheBypassDelayAndResets) {
+  // A plug-in with no history of its own: starting over is its Reset and an empty delay line.
+  struct CountingPlug : TestPlug {
+    CountingPlug() : TestPlug(1, "1-1", 1, 6) {}
+    void Reset() override { ++resets; }
+    int resets = 0;
+  } plug;
+  plug.MakeLatencyDelay();
+  plug.ConfigureBlockSize(4);
+  plug.ConnectInputs(0, 1, true);
+  plug.ConnectOutputs(0, 1, true);
+  std::vector<std::vector<float>> impulse{{1.0f, 0, 0, 0}}, silence{{0, 0, 0, 0}};
+  std::vector<std::vector<float>> out(1, std::vector<float>(4));
+  Run(plug, impulse, out, true);
+  plug.ClearHistory();
+  EXPECT_EQ(plug.resets, 1);
+  std::vector<float> after;
+  for (int block = 0; block < 2; ++block) {
+    Run(plug, silence, out, true);
+    after.insert(after.end(), out[0].begin(), out[0].end());
+  }
+  EXPECT_EQ(after, std::vector<float>(8, 0.0f)); // the impulse was due at frame 6
+}
+
 TEST_F(PlugBaseProcessing, BlocksLongerThanTheScratchAreProcessedInPieces) {
   TestPlug plug(1, "2-2");
   plug.ConfigureBlockSize(16);

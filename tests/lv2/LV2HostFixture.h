@@ -44,10 +44,13 @@ public:
   }
 
   std::vector<std::string> logLines;
+  // A map that can map nothing: it answers 0 to every URI from here on.
+  bool mapAnswersZero = false;
 
 private:
   static LV2_URID MapThunk(LV2_URID_Map_Handle h, const char* uri) {
-    return static_cast<LV2Host*>(h)->Map(uri);
+    auto* host = static_cast<LV2Host*>(h);
+    return host->mapAnswersZero ? 0 : host->Map(uri);
   }
   static int VPrintf(LV2_Log_Handle h, LV2_URID, const char* format, va_list args) {
     char line[512];
@@ -73,10 +76,12 @@ private:
   LV2_Feature optionsFeature_{LV2_OPTIONS__options, nullptr};
 };
 
-// One plug-in instance with every port on a buffer of its own.
+// One plug-in instance with every port on a buffer of its own; with `connectControls` false only
+// the audio ports are connected, as a host that breaks the rule leaves them.
 class LV2Instance {
 public:
-  LV2Instance(LV2Host& host, int channels, double rate = 44100.0, int bufferFrames = 8192)
+  LV2Instance(LV2Host& host, int channels, double rate = 44100.0, int bufferFrames = 8192,
+              bool connectControls = true)
       : desc_(TAVOLV2Descriptor(channels == 2 ? 1 : 0)), layout_{channels, TAVOParams::kNumParams} {
     const auto features = host.Features();
     handle_ = desc_->instantiate(desc_, rate, "", features.data());
@@ -85,7 +90,7 @@ public:
     controls_.assign(layout_.Count(), 0.0f);
     for (int c = 0; c < 2 * channels; ++c)
       desc_->connect_port(handle_, c, audio_[c].data());
-    for (uint32_t p = layout_.FirstParam(); p < layout_.Count(); ++p)
+    for (uint32_t p = layout_.FirstParam(); connectControls && p < layout_.Count(); ++p)
       desc_->connect_port(handle_, p, &controls_[p]);
     const TAVOLV2* plug = Plug();
     for (int i = 0; i < TAVOParams::kNumParams; ++i)
@@ -105,6 +110,11 @@ public:
   std::vector<float>& In(int c) { return audio_[c]; }
   std::vector<float>& Out(int c) { return audio_[layout_.channels + c]; }
   void Run(uint32_t frames) { desc_->run(handle_, frames); }
+  // What a host does around an offline bounce, or when the plug-in is switched off and on.
+  void DeactivateAndActivate() {
+    if (desc_->deactivate) desc_->deactivate(handle_);
+    desc_->activate(handle_);
+  }
 
   const LV2_State_Interface* State() const {
     return static_cast<const LV2_State_Interface*>(desc_->extension_data(LV2_STATE__interface));

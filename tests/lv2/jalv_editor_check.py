@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""TAVO's editor in a real LV2 host: under Xvfb (display :74) with a JACK dummy server,
+"""TAVO's editor in a real LV2 host: under Xvfb (display :74, or the number in
+TAVO_LV2_DISPLAY when several builds test on one machine) with a JACK dummy server,
 jalv.gtk3 opens the stereo plug-in with its X11 UI embedded in jalv's window; a screenshot (xwd,
 turned into PNG here) shows the panel; a synthetic drag on the Drive knob (xdotool) moves the
 Drive port, and the state jalv saves through its File menu reports the new value, in the port
@@ -19,7 +20,7 @@ import tempfile
 import time
 import zlib
 
-DISPLAY = ":74"
+DISPLAY = ":" + os.environ.get("TAVO_LV2_DISPLAY", "74")
 STEREO = "urn:quenstrel:tavo:stereo"
 SCHEMA_ROOT = "/usr/lib/lv2"
 DRIVE_KNOB = (84, 168)   # the Drive knob's centre in the editor
@@ -126,7 +127,7 @@ def main():
 
     try:
         xvfb = start(["Xvfb", DISPLAY, "-screen", "0", "800x600x24", "-nolisten", "tcp"], "xvfb.log")
-        wait_for("Xvfb", lambda: xvfb.poll() is None and os.path.exists("/tmp/.X11-unix/X74"))
+        wait_for("Xvfb", lambda: xvfb.poll() is None and os.path.exists(f"/tmp/.X11-unix/X{DISPLAY[1:]}"))
         jack = start(["jackd", "-n", server, "--no-realtime", "-d", "dummy", "-r", "44100",
                       "-p", "256"], "jackd.log")
         time.sleep(1.5)

@@ -2,6 +2,8 @@
 // The one test view into a SignalChain: its state as the last block (or Reset) left it. Tests
 // write Inspect(chain).rampGain(); production code has no way in.
 
+#include <cstdint>
+
 #include "effect/SignalChain.h"
 
 namespace tavo {
@@ -28,10 +30,13 @@ struct SignalChainTestAccess {
   const ChainChannel<double>& right() const { return Stored().right_; }
   const SaturatorEngine& saturator() const { return Stored().saturator_; }
   const VuMeter& meter() const { return chain.meter_; }
+  std::uint64_t driftSeed() const { return chain.driftSeed_; }
 
   // A test that writes into the records in place says so: the chain would otherwise go on from
   // its working copy, taken before the write.
   static void RecordsWritten(SignalChain& chain) { chain.DropWorkingCopy(); }
+  // The seed the chain's drift starts from at its next ClearHistory.
+  static void SetDriftSeed(SignalChain& chain, std::uint64_t seed) { chain.driftSeed_ = seed; }
 
 private:
   const SignalChain& Stored() const {
