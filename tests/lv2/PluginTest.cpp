@@ -16,22 +16,6 @@
 #include "tests/support/AllocationCounter.h"
 #include "tests/support/DriftTestAccess.h"
 
-// Counts every global allocation so a test can prove a block allocates nothing.
-namespace {
-std::atomic<long> gAllocations{0};
-}
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-
 namespace tavo::test {
 namespace {
 
