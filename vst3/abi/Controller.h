@@ -8,8 +8,6 @@
 
 namespace tavo::vst3 {
 
-using ParamID = uint32_t;
-
 struct ParameterInfo {
   enum Flags : int32_t {
     kCanAutomate = 0x1,

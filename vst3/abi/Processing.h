@@ -60,7 +60,7 @@ static_assert(sizeof(AudioBusBuffers) == 24 && alignof(AudioBusBuffers) == 8);
 // normalised values.
 struct IParamValueQueue : FUnknown {
   static constexpr Uid kIid = MakeUid(0x01263A18, 0xED074F6F, 0x98C9D356, 0x4686F9BA);
-  virtual uint32_t TAVO_VST3_CALL getParameterId() = 0;
+  virtual ParamID TAVO_VST3_CALL getParameterId() = 0;
   virtual int32_t TAVO_VST3_CALL getPointCount() = 0;
   virtual tresult TAVO_VST3_CALL getPoint(int32_t index, int32_t& sampleOffset, double& value) = 0;
   virtual tresult TAVO_VST3_CALL addPoint(int32_t sampleOffset, double value, int32_t& index) = 0;

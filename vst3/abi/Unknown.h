@@ -43,6 +43,7 @@ struct IBStream : FUnknown {
 };
 
 using String128 = char16_t[128];
+using ParamID = uint32_t; // a parameter's identifier, 0 … 0x7FFFFFFF
 
 struct IHostApplication : FUnknown {
   static constexpr Uid kIid = MakeUid(0x58E595CC, 0xDB2D4969, 0x8B6AAF8C, 0x36A664E5);
