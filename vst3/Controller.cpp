@@ -1,8 +1,10 @@
 #include "vst3/Controller.h"
 
 #include <cmath>
+#include <cstring>
 #include <new>
 
+#include "vst3/EditorView.h"
 #include "vst3/ParamMapping.h"
 
 namespace tavo::vst3 {
@@ -119,8 +121,13 @@ tresult Controller::setComponentHandler(IComponentHandler* handler) {
   return kResultOk;
 }
 
-IPlugView* Controller::createView(const char*) {
-  return nullptr; // the editor's view is not offered yet
+IPlugView* Controller::createView(const char* name) {
+  if (!plug_ || !name || std::strcmp(name, kViewTypeEditor) != 0) return nullptr;
+  try {
+    return CreateEditorView(*plug_);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 } // namespace tavo::vst3

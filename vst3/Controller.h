@@ -1,8 +1,8 @@
 #pragma once
 // The object a host creates as TAVO's "Component Controller Class": parameter descriptions,
-// values, texts and the component handler. It owns a TAVO instance of its own (never the
-// processor's) from the first initialize to the last terminate; its values follow the processor
-// through the component state and the host's setParamNormalized.
+// values, texts, the component handler and the editor's view. It owns a TAVO instance of its own
+// (never the processor's) from the first initialize to the last terminate; its values follow the
+// processor through the component state and the host's setParamNormalized.
 //
 // Threads: every call on the host's main thread. Parameter identifiers are the parameter indices,
 // fixed forever.
@@ -47,6 +47,8 @@ public:
   tresult TAVO_VST3_CALL setParamNormalized(ParamID id, double value) override;
   // Keeps a reference to the handler until it is replaced, cleared or the last terminate.
   tresult TAVO_VST3_CALL setComponentHandler(IComponentHandler* handler) override;
+  // The editor's view over this controller's instance ("editor" only); it must go before the
+  // controller's last terminate, as hosts release it.
   IPlugView* TAVO_VST3_CALL createView(const char* name) override;
 
 private:

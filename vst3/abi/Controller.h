@@ -34,7 +34,7 @@ struct IComponentHandler : FUnknown {
   virtual tresult TAVO_VST3_CALL restartComponent(int32_t flags) = 0;
 };
 
-struct IPlugView; // the editor's view: none from this controller yet
+struct IPlugView; // the editor's view: vst3/abi/View.h
 
 struct IEditController : IPluginBase {
   static constexpr Uid kIid = MakeUid(0xDCD7BBE3, 0x7742448D, 0xA874AACC, 0x979C759E);
