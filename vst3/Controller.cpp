@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "vst3/EditorView.h"
+#include "graphics/IGraphics.h"
 #include "vst3/ParamMapping.h"
 
 namespace tavo::vst3 {
@@ -16,11 +16,14 @@ Controller::~Controller() {
 tresult Controller::queryInterface(const TUID iid, void** obj) {
   if (!obj) return kInvalidArgument;
   *obj = nullptr;
-  if (!SameUid(iid, FUnknown::kIid) && !SameUid(iid, IPluginBase::kIid) &&
-      !SameUid(iid, IEditController::kIid)) {
+  if (SameUid(iid, FUnknown::kIid) || SameUid(iid, IPluginBase::kIid) ||
+      SameUid(iid, IEditController::kIid)) {
+    *obj = static_cast<IEditController*>(this);
+  } else if (SameUid(iid, IConnectionPoint::kIid)) {
+    *obj = static_cast<IConnectionPoint*>(this);
+  } else {
     return kNoInterface;
   }
-  *obj = static_cast<IEditController*>(this);
   addRef();
   return kResultOk;
 }
@@ -31,8 +34,9 @@ uint32_t Controller::release() {
   return left;
 }
 
-tresult Controller::initialize(FUnknown* /*context*/) {
+tresult Controller::initialize(FUnknown* context) {
   if (initialized_++ > 0) return kResultOk;
+  connection_.SetHost(context);
   try {
     plug_ = MakeTAVOVST3();
   } catch (const std::bad_alloc&) {
@@ -47,6 +51,7 @@ tresult Controller::terminate() {
   if (initialized_ > 0 && --initialized_ == 0) {
     plug_.reset();
     setComponentHandler(nullptr);
+    connection_.SetHost(nullptr);
   }
   return kResultOk;
 }
@@ -124,10 +129,24 @@ tresult Controller::setComponentHandler(IComponentHandler* handler) {
 IPlugView* Controller::createView(const char* name) {
   if (!plug_ || !name || std::strcmp(name, kViewTypeEditor) != 0) return nullptr;
   try {
-    return CreateEditorView(*plug_);
+    return CreateEditorView(*plug_, this);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
+}
+
+tresult Controller::notify(IMessage* message) {
+  if (!IsMessage(message, kLevelId) || !plug_) return kResultFalse;
+  IAttributeList* attributes = message->getAttributes();
+  double level = 0.0;
+  if (!attributes || attributes->getFloat(kLevelAttribute, level) != kResultOk) return kResultFalse;
+  if (IGraphics* graphics = GraphicsOf(plug_.get()))
+    graphics->SetControlFromPlug(plug_->MeterControl(), level);
+  return kResultOk;
+}
+
+void Controller::OnViewTick() {
+  connection_.Send(kLevelRequestId, nullptr);
 }
 
 } // namespace tavo::vst3

@@ -1,21 +1,24 @@
 #pragma once
 // The object a host creates as TAVO's "Component Controller Class": parameter descriptions,
-// values, texts, the component handler and the editor's view. It owns a TAVO instance of its own
-// (never the processor's) from the first initialize to the last terminate; its values follow the
-// processor through the component state and the host's setParamNormalized.
+// values, texts, the component handler and the editor's view, whose needle follows the level the
+// processor answers to its requests (IConnectionPoint, vst3/LevelMessages.h). It owns a TAVO
+// instance of its own (never the processor's) from the first initialize to the last terminate; its
+// values follow the processor through the component state and the host's setParamNormalized.
 //
 // Threads: every call on the host's main thread. Parameter identifiers are the parameter indices,
 // fixed forever.
 
 #include <memory>
 
+#include "vst3/EditorView.h"
+#include "vst3/LevelMessages.h"
 #include "vst3/RefCounted.h"
 #include "vst3/TAVOVST3.h"
 #include "vst3/abi/Controller.h"
 
 namespace tavo::vst3 {
 
-class Controller final : public IEditController {
+class Controller final : public IEditController, public IConnectionPoint, public ViewTicks {
 public:
   Controller() = default;
 
@@ -51,6 +54,19 @@ public:
   // controller's last terminate, as hosts release it.
   IPlugView* TAVO_VST3_CALL createView(const char* name) override;
 
+  // ---- IConnectionPoint [main thread] ----
+  tresult TAVO_VST3_CALL connect(IConnectionPoint* other) override {
+    return connection_.Connect(other);
+  }
+  tresult TAVO_VST3_CALL disconnect(IConnectionPoint* other) override {
+    return connection_.Disconnect(other);
+  }
+  // The processor's level moves the needle.
+  tresult TAVO_VST3_CALL notify(IMessage* message) override;
+
+  // [main thread] An open view's tick: ask the processor for its level.
+  void OnViewTick() override;
+
 private:
   ~Controller();
   const IParameter* ParamOf(ParamID id) const;
@@ -59,6 +75,7 @@ private:
   int initialized_ = 0;
   std::unique_ptr<TAVOVST3> plug_;
   IComponentHandler* handler_ = nullptr;
+  Connection connection_;
 };
 
 } // namespace tavo::vst3

@@ -8,8 +8,17 @@
 
 namespace tavo::vst3 {
 
+// What the view tells its owner on each tick of the host's run loop while it is attached.
+class ViewTicks {
+public:
+  virtual void OnViewTick() = 0; // [main thread]
+
+protected:
+  ~ViewTicks() = default;
+};
+
 // [main thread · allocates] A view of the editor `plug` owns, with one reference, the caller's;
-// null when the plug-in has no editor. The view must not outlive `plug`.
-IPlugView* CreateEditorView(IPlugVST3& plug);
+// null when the plug-in has no editor. The view must not outlive `plug` or `ticks` (may be null).
+IPlugView* CreateEditorView(IPlugVST3& plug, ViewTicks* ticks);
 
 } // namespace tavo::vst3

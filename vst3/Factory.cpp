@@ -113,7 +113,7 @@ public:
       if (SameUid(cid, kProcessorCid))
         object = static_cast<IComponent*>(new Processor());
       else if (SameUid(cid, kControllerCid))
-        object = new Controller();
+        object = static_cast<IEditController*>(new Controller());
     } catch (const std::bad_alloc&) {
       return kOutOfMemory;
     }

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "graphics/IGraphics.h"
 #include "vst3/ClassIds.h"
 #include "vst3/ParamMapping.h"
 
@@ -29,6 +30,8 @@ tresult Processor::queryInterface(const TUID iid, void** obj) {
     *obj = static_cast<IAudioProcessor*>(this);
   } else if (SameUid(iid, IProcessContextRequirements::kIid)) {
     *obj = static_cast<IProcessContextRequirements*>(this);
+  } else if (SameUid(iid, IConnectionPoint::kIid)) {
+    *obj = static_cast<IConnectionPoint*>(this);
   } else {
     return kNoInterface;
   }
@@ -42,8 +45,9 @@ uint32_t Processor::release() {
   return left;
 }
 
-tresult Processor::initialize(FUnknown* /*context*/) {
+tresult Processor::initialize(FUnknown* context) {
   if (initialized_++ > 0) return kResultOk;
+  connection_.SetHost(context);
   try {
     plug_ = MakeTAVOVST3();
   } catch (const std::bad_alloc&) {
@@ -57,6 +61,7 @@ tresult Processor::terminate() {
   if (initialized_ > 0 && --initialized_ == 0) {
     plug_.reset();
     active_ = false;
+    connection_.SetHost(nullptr);
   }
   return kResultOk;
 }
@@ -150,6 +155,15 @@ tresult Processor::setProcessing(TBool) {
 tresult Processor::process(ProcessData& data) {
   if (!plug_) return kNotInitialized;
   return plug_->Process(data) ? kResultOk : kInvalidArgument;
+}
+
+tresult Processor::notify(IMessage* message) {
+  if (!IsMessage(message, kLevelRequestId)) return kResultFalse;
+  const IGraphics* graphics = plug_ ? GraphicsOf(plug_.get()) : nullptr;
+  const IControl* needle = graphics ? graphics->GetControl(plug_->MeterControl()) : nullptr;
+  if (!needle) return kResultFalse;
+  const double level = needle->Value();
+  return connection_.Send(kLevelId, &level) ? kResultOk : kResultFalse;
 }
 
 } // namespace tavo::vst3

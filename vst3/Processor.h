@@ -1,7 +1,8 @@
 #pragma once
 // The object a host creates as TAVO's "Audio Module Class": the component (buses, activation,
 // state) and the audio processor, answering IComponent, IAudioProcessor and
-// IProcessContextRequirements through one object. It owns the processor's TAVO instance from the
+// IProcessContextRequirements through one object, and IConnectionPoint for the controller's
+// level requests (vst3/LevelMessages.h). It owns the processor's TAVO instance from the
 // first initialize to the last terminate.
 //
 // Threads: process and setProcessing run on the audio thread; everything else on the host's main
@@ -11,6 +12,7 @@
 
 #include <memory>
 
+#include "vst3/LevelMessages.h"
 #include "vst3/RefCounted.h"
 #include "vst3/TAVOVST3.h"
 #include "vst3/abi/Processing.h"
@@ -19,7 +21,8 @@ namespace tavo::vst3 {
 
 class Processor final : public IComponent,
                         public IAudioProcessor,
-                        public IProcessContextRequirements {
+                        public IProcessContextRequirements,
+                        public IConnectionPoint {
 public:
   Processor() = default;
 
@@ -69,6 +72,16 @@ public:
   // ---- IProcessContextRequirements: TAVO needs no transport information ----
   uint32_t TAVO_VST3_CALL getProcessContextRequirements() override { return 0; }
 
+  // ---- IConnectionPoint [main thread] ----
+  tresult TAVO_VST3_CALL connect(IConnectionPoint* other) override {
+    return connection_.Connect(other);
+  }
+  tresult TAVO_VST3_CALL disconnect(IConnectionPoint* other) override {
+    return connection_.Disconnect(other);
+  }
+  // A level request is answered with the needle's position the audio thread last set.
+  tresult TAVO_VST3_CALL notify(IMessage* message) override;
+
 private:
   ~Processor();
 
@@ -76,6 +89,7 @@ private:
   int initialized_ = 0;
   bool active_ = false;
   std::unique_ptr<TAVOVST3> plug_;
+  Connection connection_;
 };
 
 } // namespace tavo::vst3

@@ -208,6 +208,16 @@ TEST_F(Vst3Editor, ViewShowsTheEditorAndCarriesGesturesBothWays) {
   EXPECT_EQ(handler.calls[1].rfind("perform 1 ", 0), 0u) << handler.calls[1];
   EXPECT_NE(pair.controller->getParamNormalized(1), 0.75);
 
+  // The needle follows the level the processor measures, asked for on each tick.
+  const std::vector<uint32_t> atRest = Screenshot(child);
+  Prepare(pair, 2, 512);
+  Channels loud = TestSignal(2, 8192), out(2, std::vector<float>(8192));
+  for (int pos = 0; pos < 8192; pos += 512)
+    ProcessBlock(pair.processor, loud, out, pos, 512, {});
+  frame.Run(30);
+  EXPECT_NE(Screenshot(child), atRest);
+  EXPECT_EQ(Message::alive, 0);
+
   view->removed();
   EXPECT_TRUE(frame.timers.empty());
   EXPECT_TRUE(frame.handlers.empty());

@@ -105,6 +105,49 @@ tresult HostApplication::getName(String128 name) {
   return kResultOk;
 }
 
+int Message::alive = 0;
+
+tresult Message::queryInterface(const TUID iid, void** obj) {
+  *obj = nullptr;
+  if (SameUid(iid, FUnknown::kIid) || SameUid(iid, IMessage::kIid))
+    *obj = static_cast<IMessage*>(this);
+  else if (SameUid(iid, IAttributeList::kIid))
+    *obj = static_cast<IAttributeList*>(this);
+  else
+    return kNoInterface;
+  addRef();
+  return kResultOk;
+}
+
+uint32_t Message::release() {
+  const int left = --refs_;
+  if (left == 0) delete this;
+  return static_cast<uint32_t>(left);
+}
+
+tresult Message::setFloat(const char* id, double value) {
+  if (!id) return kInvalidArgument;
+  floats_.emplace_back(id, value);
+  return kResultOk;
+}
+
+tresult Message::getFloat(const char* id, double& value) {
+  for (const auto& [name, v] : floats_) {
+    if (id && name == id) {
+      value = v;
+      return kResultOk;
+    }
+  }
+  return kResultFalse;
+}
+
+tresult HostApplication::createInstance(TUID cid, TUID iid, void** obj) {
+  *obj = nullptr;
+  if (!SameUid(cid, IMessage::kIid) || !SameUid(iid, IMessage::kIid)) return kNoInterface;
+  *obj = static_cast<IMessage*>(new Message());
+  return kResultOk;
+}
+
 std::string BundleBinary(const std::string& bundle) {
   return bundle + "/Contents/x86_64-linux/TAVO.so";
 }
@@ -152,11 +195,25 @@ PluginPair::PluginPair(IPluginFactory* factory) {
     controller = static_cast<IEditController*>(obj);
     controller->initialize(&host);
   }
+  if (controller && component->queryInterface(Id(IConnectionPoint::kIid), &obj) == kResultOk) {
+    processorPoint = static_cast<IConnectionPoint*>(obj);
+    if (controller->queryInterface(Id(IConnectionPoint::kIid), &obj) == kResultOk) {
+      controllerPoint = static_cast<IConnectionPoint*>(obj);
+      processorPoint->connect(controllerPoint);
+      controllerPoint->connect(processorPoint);
+    }
+  }
 }
 
 PluginPair::~PluginPair() {
   if (processor) processor->setProcessing(false);
   if (component) component->setActive(false);
+  if (controllerPoint) {
+    processorPoint->disconnect(controllerPoint);
+    controllerPoint->disconnect(processorPoint);
+    controllerPoint->release();
+  }
+  if (processorPoint) processorPoint->release();
   if (controller) {
     controller->setComponentHandler(nullptr);
     controller->terminate();

@@ -11,6 +11,7 @@
 
 #include "vst3/abi/Controller.h"
 #include "vst3/abi/Factory.h"
+#include "vst3/abi/Messages.h"
 #include "vst3/abi/Processing.h"
 
 namespace tavo::test {
@@ -93,13 +94,47 @@ public:
   std::vector<std::string> calls;
 };
 
+// A message the host creates for the plug-in: its ID and float attributes (what TAVO sends).
+class Message final : public IMessage, public IAttributeList {
+public:
+  tresult TAVO_VST3_CALL queryInterface(const TUID iid, void** obj) override;
+  uint32_t TAVO_VST3_CALL addRef() override { return ++refs_; }
+  uint32_t TAVO_VST3_CALL release() override;
+  const char* TAVO_VST3_CALL getMessageID() override { return id_.c_str(); }
+  void TAVO_VST3_CALL setMessageID(const char* id) override { id_ = id ? id : ""; }
+  IAttributeList* TAVO_VST3_CALL getAttributes() override { return this; }
+  tresult TAVO_VST3_CALL setInt(const char*, int64_t) override { return kNotImplemented; }
+  tresult TAVO_VST3_CALL getInt(const char*, int64_t&) override { return kResultFalse; }
+  tresult TAVO_VST3_CALL setFloat(const char* id, double value) override;
+  tresult TAVO_VST3_CALL getFloat(const char* id, double& value) override;
+  tresult TAVO_VST3_CALL setString(const char*, const char16_t*) override {
+    return kNotImplemented;
+  }
+  tresult TAVO_VST3_CALL getString(const char*, char16_t*, uint32_t) override {
+    return kResultFalse;
+  }
+  tresult TAVO_VST3_CALL setBinary(const char*, const void*, uint32_t) override {
+    return kNotImplemented;
+  }
+  tresult TAVO_VST3_CALL getBinary(const char*, const void*&, uint32_t&) override {
+    return kResultFalse;
+  }
+  static int alive; // messages not yet released, across all
+
+private:
+  Message() { ++alive; }
+  ~Message() { --alive; }
+  friend class HostApplication;
+  int refs_ = 1;
+  std::string id_;
+  std::vector<std::pair<std::string, double>> floats_;
+};
+
 class HostApplication final : public HostObject<IHostApplication> {
 public:
   tresult TAVO_VST3_CALL getName(String128 name) override;
-  tresult TAVO_VST3_CALL createInstance(TUID, TUID, void** obj) override {
-    *obj = nullptr;
-    return kNoInterface;
-  }
+  // Messages only.
+  tresult TAVO_VST3_CALL createInstance(TUID cid, TUID iid, void** obj) override;
 };
 
 // The bundle's binary, loaded as a Linux host loads it: dlopen, the three entries looked up,
@@ -132,6 +167,8 @@ struct PluginPair {
   PluginPair& operator=(const PluginPair&) = delete;
 
   HostApplication host;
+  IConnectionPoint* processorPoint = nullptr; // connected to each other, as hosts do
+  IConnectionPoint* controllerPoint = nullptr;
   IComponent* component = nullptr;
   IAudioProcessor* processor = nullptr;
   IEditController* controller = nullptr;

@@ -21,7 +21,7 @@ constexpr uint64_t kTickMs = 10;
 
 class X11View final : public IPlugView, public ITimerHandler, public IEventHandler {
 public:
-  explicit X11View(IGraphicsLinux& editor) : editor_(editor) {}
+  X11View(IGraphicsLinux& editor, ViewTicks* ticks) : editor_(editor), ticks_(ticks) {}
 
   tresult TAVO_VST3_CALL queryInterface(const TUID iid, void** obj) override {
     if (!obj) return kInvalidArgument;
@@ -116,7 +116,10 @@ public:
   }
 
   // [main thread, from the host's run loop]
-  void TAVO_VST3_CALL onTimer() override { Tick(); }
+  void TAVO_VST3_CALL onTimer() override {
+    if (ticks_ && window_) ticks_->OnViewTick(); // the needle's level, before the redraw
+    Tick();
+  }
   void TAVO_VST3_CALL onFDIsSet(int) override { Tick(); }
 
 private:
@@ -141,6 +144,7 @@ private:
   }
 
   IGraphicsLinux& editor_;
+  ViewTicks* ticks_;
   RefCount refs_;
   IPlugFrame* frame_ = nullptr;
   IRunLoop* runLoop_ = nullptr;
@@ -149,9 +153,9 @@ private:
 
 } // namespace
 
-IPlugView* CreateEditorView(IPlugVST3& plug) {
+IPlugView* CreateEditorView(IPlugVST3& plug, ViewTicks* ticks) {
   auto* editor = dynamic_cast<IGraphicsLinux*>(GraphicsOf(&plug));
-  return editor ? new X11View(*editor) : nullptr;
+  return editor ? new X11View(*editor, ticks) : nullptr;
 }
 
 } // namespace tavo::vst3
