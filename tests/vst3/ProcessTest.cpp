@@ -83,6 +83,22 @@ TEST_F(Vst3Process, DoublesGoThroughAsFloatsDoWithinFloatRounding) {
   }
 }
 
+TEST_F(Vst3Process, InputsFlaggedSilentAreProcessedAndTheOutputIsNeverFlaggedSilent) {
+  PluginPair pair(module.factory);
+  Prepare(pair, 2, 4096);
+  std::vector<float> left(4096), right(4096), outL(4096), outR(4096);
+  float* ins[2] = {left.data(), right.data()};
+  float* outs[2] = {outL.data(), outR.data()};
+  AudioBusBuffers inBus{2, 0x3, {ins}};
+  AudioBusBuffers outBus{2, 0x3, {outs}};
+  ProcessData data{kRealtime, kSample32, 4096,    1,       1,       &inBus,
+                   &outBus,   nullptr,   nullptr, nullptr, nullptr, nullptr};
+  ASSERT_EQ(pair.processor->process(data), kResultOk);
+  EXPECT_EQ(outBus.silenceFlags, 0u);
+  // The noise floor about 90 dB down is there once the start-up ramp has passed.
+  EXPECT_TRUE(std::any_of(outL.begin() + 2048, outL.end(), [](float s) { return s != 0.0f; }));
+}
+
 TEST_F(Vst3Process, ABlockWithoutFramesDeliversItsChanges) {
   PluginPair pair(module.factory);
   Prepare(pair, 2, 256);
