@@ -40,8 +40,9 @@ for _, ch in ipairs({{2, 1}}) do
   ARDOUR.LuaAPI.set_processor_param(p, 1, {drive})
   ARDOUR.LuaAPI.set_processor_param(p, 0, {trim})
 end
--- The processor hears the values in the engine's next cycles, before the state is saved.
-ARDOUR.LuaAPI.usleep(500000)
+-- The processor hears the values in the engine's next cycles (the host sends them with the
+-- audio), before the state is saved: two seconds of them, enough on a loaded machine.
+ARDOUR.LuaAPI.usleep(2000000)
 s:save_state("")
 close_session()
 """
