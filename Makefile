@@ -1,6 +1,6 @@
 # The commands a person needs: `make demo`, `make test` and `make bench`. CMake presets name the
 # configurations; this file only calls them.
-.PHONY: test bench demo deps test-tsan test-fuzz test-native test-win install-lv2 clean
+.PHONY: test bench demo deps test-tsan test-fuzz test-native test-win install-lv2 install-vst3 clean
 
 JOBS ?= $(shell nproc)
 
@@ -69,6 +69,17 @@ install-lv2: deps
 	rm -rf "$(LV2_DIR)/TAVO.lv2"
 	cp -R build/linux-release/lv2/TAVO.lv2 "$(LV2_DIR)/"
 	@echo "TAVO.lv2 installed in $(LV2_DIR)"
+
+# The VST 3 bundle, release build, into ~/.vst3 (or $(PREFIX)/lib/vst3 with PREFIX set), replacing
+# an earlier TAVO.vst3 there.
+VST3_DIR = $(if $(PREFIX),$(PREFIX)/lib/vst3,$(HOME)/.vst3)
+install-vst3: deps
+	cmake --preset linux-release
+	cmake --build --preset linux-release -j $(JOBS) --target tavo_vst3_bundle
+	mkdir -p "$(VST3_DIR)"
+	rm -rf "$(VST3_DIR)/TAVO.vst3"
+	cp -R build/linux-release/vst3/TAVO.vst3 "$(VST3_DIR)/"
+	@echo "TAVO.vst3 installed in $(VST3_DIR)"
 
 clean:
 	rm -rf build

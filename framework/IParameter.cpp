@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "base/Decibels.h"
@@ -140,6 +141,19 @@ bool IParameter::MapDisplayText(const char* text, int* value) const {
     }
   }
   return false;
+}
+
+bool IParameter::PlainFromText(const char* text, double* plain) const {
+  if (!text || !plain) return false;
+  if (kind_ == ParamKind::Enum || kind_ == ParamKind::Bool) {
+    int mapped = 0;
+    if (!MapDisplayText(text, &mapped)) return false;
+    *plain = mapped;
+    return true;
+  }
+  const double typed = std::atof(text);
+  *plain = displayNegated_ ? -typed : typed;
+  return true;
 }
 
 double IParameter::GainFromDecibels() const {

@@ -73,6 +73,10 @@ public:
   const char* GetDisplayTextAt(int index, int* value = nullptr) const;
   const char* GetDisplayTextFor(int value) const; // "" when there is none
   bool MapDisplayText(const char* text, int* value) const;
+  // The plain value a typed text stands for, as the editor's entry box reads it: a list or a
+  // toggle by one of its display texts (false for any other text), a number as written (negated
+  // for a parameter shown negated; no number reads as 0). The caller clamps it into the range.
+  bool PlainFromText(const char* text, double* plain) const;
   double GainFromDecibels() const; // the value read as decibels, as a linear factor
 
   ParamKind Kind() const { return kind_; }

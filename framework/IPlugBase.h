@@ -77,24 +77,27 @@ public:
   // [editor thread · takes the processing lock] The editor changed a parameter. A normalised
   // value outside 0 … 1 is taken at the nearer end; a NaN changes nothing.
   virtual void SetParameterFromGUI(int paramIdx, double normalized);
-  virtual void BeginHostEdit(int paramIdx) = 0;
-  virtual void SendParamToHost(int paramIdx, double normalized) = 0;
-  virtual void EndHostEdit(int paramIdx) = 0;
-  virtual void SendAllParamsToHost() = 0;
+  // The host side: what the plug-in tells its host and asks of it. A format overrides the calls
+  // its host has a use for; the rest keep these defaults, which tell nothing and answer a
+  // transport standing still at its start.
+  virtual void BeginHostEdit(int /*paramIdx*/) {}
+  virtual void SendParamToHost(int /*paramIdx*/, double /*normalized*/) {}
+  virtual void EndHostEdit(int /*paramIdx*/) {}
+  virtual void SendAllParamsToHost() {}
   virtual bool ReservedQuery24() { return false; }
-  virtual int SamplePosition() = 0;
-  virtual double Tempo() = 0;
-  virtual void TimeSignature(int* numerator, int* denominator) = 0;
-  virtual void TimeInfo(ITimeInfo* info) = 0;
+  virtual int SamplePosition() { return 0; }
+  virtual double Tempo() { return 0.0; }
+  virtual void TimeSignature(int* /*numerator*/, int* /*denominator*/) {}
+  virtual void TimeInfo(ITimeInfo* /*info*/) {}
   virtual int HostKind() { return host_; }
   virtual int ApiKind() const { return api_; }
-  virtual void ResizeEditor(int width, int height) = 0;
+  virtual void ResizeEditor(int /*width*/, int /*height*/) {}
   virtual void ReservedHook32() {}
   // [main thread · takes the processing lock] Hands the editor to the plug-in, which owns it
   // from here on and deletes it with itself. A null editor is accepted and ignored.
   virtual void AttachEditor(std::unique_ptr<IEditor> editor);
   virtual void ConfigureLatency(int frames);
-  virtual bool SendMessageToHost(void* message) = 0;
+  virtual bool SendMessageToHost(void* /*message*/) { return false; }
   virtual bool ReservedQuery36(void*) { return false; }
   // [caller holds the processing lock or runs on the editor's side]
   virtual void RefreshEditorParams();

@@ -1,8 +1,8 @@
 #pragma once
-// A plug-in base with no host behind it: every operation that would reach a host does nothing,
-// the transport stands still at its start, and the channels are connected and sized as a host
-// adaptor leaves them before its host calls. The effect is built and tested on it; a host format
-// puts its own adaptor in its place.
+// A plug-in base with no host behind it: the base's host side keeps its defaults (every
+// operation that would reach a host does nothing, the transport stands still at its start), and
+// the channels are connected and sized as a host adaptor leaves them before its host calls. The
+// effect is built and tested on it; a host format puts its own adaptor in its place.
 
 #include "framework/IPlugBase.h"
 
@@ -22,17 +22,6 @@ public:
                   kApiStandalone) {
     ConnectAllChannels(kInitialBlockSize);
   }
-
-  void BeginHostEdit(int) override {}
-  void SendParamToHost(int, double) override {}
-  void EndHostEdit(int) override {}
-  void SendAllParamsToHost() override {}
-  int SamplePosition() override { return 0; }
-  double Tempo() override { return 0.0; }
-  void TimeSignature(int*, int*) override {}
-  void TimeInfo(ITimeInfo*) override {}
-  void ResizeEditor(int, int) override {}
-  bool SendMessageToHost(void*) override { return false; }
 };
 
 } // namespace tavo

@@ -18,16 +18,6 @@ public:
     GetParam(1)->InitEnum("Mode", 0, 3);
     GetParam(2)->InitBool("On", false);
   }
-  void BeginHostEdit(int) override {}
-  void SendParamToHost(int, double) override {}
-  void EndHostEdit(int) override {}
-  void SendAllParamsToHost() override {}
-  int SamplePosition() override { return 0; }
-  double Tempo() override { return 0; }
-  void TimeSignature(int*, int*) override {}
-  void TimeInfo(tavo::ITimeInfo*) override {}
-  void ResizeEditor(int, int) override {}
-  bool SendMessageToHost(void*) override { return false; }
 };
 
 } // namespace

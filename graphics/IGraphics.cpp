@@ -93,14 +93,7 @@ void IGraphics::SetFromStringAfterPrompt(IControl* control, const char* text) {
     return;
   }
   double plain = 0.0;
-  if (param->Kind() == ParamKind::Enum || param->Kind() == ParamKind::Bool) {
-    int mapped = 0;
-    if (!param->MapDisplayText(text, &mapped)) return;
-    plain = mapped;
-  } else {
-    plain = std::atof(text);
-    if (param->DisplayNegated()) plain = -plain;
-  }
+  if (!param->PlainFromText(text, &plain)) return;
   control->SetValueFromUserInput(param->ToNormalized(plain));
 }
 

@@ -88,17 +88,11 @@ public:
   LV2_State_Status RestoreStateFrom(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
   // ---- IPlugBase operations that reach the host: through the UI's sink when there is one; the
-  // DSP instance has no path to its host and drops them. ----
+  // DSP instance has no path to its host and drops them. The rest of the host side keeps the
+  // base's defaults. ----
   void BeginHostEdit(int paramIdx) override;
   void SendParamToHost(int paramIdx, double normalized) override;
   void EndHostEdit(int paramIdx) override;
-  void SendAllParamsToHost() override {}
-  int SamplePosition() override { return 0; }
-  double Tempo() override { return 0.0; }
-  void TimeSignature(int*, int*) override {}
-  void TimeInfo(ITimeInfo*) override {}
-  void ResizeEditor(int, int) override {}
-  bool SendMessageToHost(void*) override { return false; }
 
 private:
   void TakeControlPorts();

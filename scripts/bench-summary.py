@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Prints the figures the benchmarks are judged by, from Google Benchmark's JSON output:
 the opaque blit against the memcpy baseline, pixel rates, redraw times, the chain's cost
-per frame against its targets, what hosting and the LV2 adaptor add to it, lv2bench's figures for
+per frame against its targets, what hosting and the LV2 and VST 3 adaptors add to it, lv2bench's figures for
 TAVO and its peers (from bench-lv2.json, when bench-lv2.py has run) and (from bench-render.json
 beside the JSON, when bench-render.py has run) tavo-host's real-time factor on a long file."""
 import json
@@ -93,6 +93,10 @@ def main(path):
     if lv2 and chain:
         print(f"  LV2/RunStereo/Drive:5: {lv2:.1f} ns per frame, "
               f"{100 * (lv2 / chain - 1):+.1f} % on Chain/Stereo/Drive:5 (target <= +5 %)")
+    vst3 = get("VST3/ProcessStereo/Drive:5", "ns_per_frame")
+    if vst3 and chain:
+        print(f"  VST3/ProcessStereo/Drive:5: {vst3:.1f} ns per frame, "
+              f"{100 * (vst3 / chain - 1):+.1f} % on Chain/Stereo/Drive:5 (target <= +5 %)")
     lv2bench = os.path.join(os.path.dirname(os.path.abspath(path)), "bench-lv2.json")
     if os.path.exists(lv2bench):
         with open(lv2bench) as f:

@@ -16,6 +16,7 @@ packages=(
   libx11-dev                        # the editor's X11 window (the LV2 UI)
   jalv jackd2 xvfb x11-apps x11-utils xdotool  # the editor in jalv under Xvfb, its screenshot
   dpkg-dev                          # apt-get source: libpng's and libsndfile's sources
+  ardour                            # its VST 3 scanner indexes the VST 3 bundle
   # The Windows build: MinGW-w64 with the posix thread model, static zlib, and the Wine suite
   # (the 64-bit loader only; never wine32), its X display and its screenshots.
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64

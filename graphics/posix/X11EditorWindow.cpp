@@ -105,6 +105,10 @@ unsigned long X11EditorWindow::WindowId() const {
   return x_->window;
 }
 
+int X11EditorWindow::ConnectionFd() const {
+  return ConnectionNumber(x_->display);
+}
+
 void X11EditorWindow::Present(int left, int top, int right, int bottom) {
   const LICE_IBitmap* frame = editor_.PresentedFrame();
   if (!frame || !x_->image) return;

@@ -27,6 +27,9 @@ public:
 
   // The X window's identifier, for the host to embed.
   unsigned long WindowId() const;
+  // The connection to the X server, for a host's run loop to watch: Idle is due when it becomes
+  // readable.
+  int ConnectionFd() const;
   // [editor thread] Handles every pending event, ticks the core's redraw timer when it is due and
   // shows what changed. False once the server or the host destroyed the window.
   bool Idle();

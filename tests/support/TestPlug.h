@@ -31,15 +31,10 @@ public:
     calls.push_back("Menu " + std::to_string(idx) + " " + std::to_string(x) + "," +
                     std::to_string(y));
   }
-  void SendAllParamsToHost() override {}
-  int SamplePosition() override { return 0; }
   double Tempo() override { return tempo; }
-  void TimeSignature(int*, int*) override {}
-  void TimeInfo(ITimeInfo*) override {}
   void ResizeEditor(int w, int h) override {
     calls.push_back("Resize " + std::to_string(w) + "x" + std::to_string(h));
   }
-  bool SendMessageToHost(void*) override { return false; }
 
   void MakeLatencyDelay() {
     latencyDelay_ = std::make_unique<LatencyDelay>(NInChannels(), NOutChannels(), Latency());

@@ -1,0 +1,8 @@
+// The factory entry every target exports, by its plain name (the export list of each target
+// names it: bundle/posix/exports.map here).
+
+#include "vst3/Factory.h"
+
+extern "C" tavo::vst3::IPluginFactory* TAVO_VST3_CALL GetPluginFactory() {
+  return tavo::vst3::TakeFactory();
+}
