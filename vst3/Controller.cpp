@@ -43,6 +43,7 @@ tresult Controller::initialize(FUnknown* context) {
     initialized_ = 0;
     return kOutOfMemory;
   }
+  plug_->GiveBackDriftSeed(); // it never renders: the processors keep the seeds in order
   plug_->SetComponentHandler(handler_);
   return kResultOk;
 }

@@ -48,12 +48,9 @@ void IPlugVST3::SetActive(bool active) {
   std::lock_guard guard(lock);
   ConfigureSampleRate(setupRate_);
   ConfigureBlockSize(std::min(maxBlock_, kLargestScratch));
-  StartHistory();
-}
-
-// Becomes the base's ClearHistory, which forgets the signal without touching the settings.
-void IPlugVST3::StartHistory() {
-  Reset();
+  // Hosts deactivate and activate around a bounce: what comes out must not depend on what was
+  // played before, so everything that depends on it starts over; the settings stay.
+  ClearHistory();
 }
 
 int IPlugVST3::GatherQueues(IParameterChanges* changes) {

@@ -92,7 +92,6 @@ private:
     int32_t next;
     int32_t count;
   };
-  void StartHistory();
   int GatherQueues(vst3::IParameterChanges* changes);
   void TakePointsUpTo(int cursors, int32_t offset);
   int32_t NextOffset(int cursors) const;

@@ -119,9 +119,7 @@ TEST_F(Vst3Process, ABlockWithoutFramesDeliversItsChanges) {
   EXPECT_DOUBLE_EQ(trim, 10.0);
 }
 
-// Needs the plug-in base's ClearHistory (the chain's Reset keeps the filters' states); enabled
-// where the layer's StartHistory calls it.
-TEST_F(Vst3Process, DISABLED_ReactivationStartsFromAFreshHistory) {
+TEST_F(Vst3Process, ReactivationStartsFromAFreshHistory) {
   const Channels in = TestSignal(2, 2048);
   const Channels fresh = Render(in, {256}, {{0, kDrive, 0.5}});
   PluginPair pair(module.factory);
