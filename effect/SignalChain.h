@@ -86,6 +86,7 @@ private:
   // The frames of one block: T = double runs the mono path, T = a lane type the stereo path.
   // Defined in SignalChainFrames.h, which the baseline unit and the AVX2 unit both compile.
   template <class T> void Run(const double* const* in, double* const* out, int frames);
+  template <class T> class FrameStages; // Run's named stages
   friend void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out,
                             int frames);
 
