@@ -111,17 +111,9 @@ private:
   }
   // The copy goes and the records stay as they are (they are being reset, or were written).
   void DropWorkingCopy() { working_.emplace<std::monostate>(); }
-  std::variant<std::monostate, WorkingCopy<double>, WorkingCopy<ScalarPair>
-#if TAVO_HAVE_SSE2
-               ,
-               WorkingCopy<Sse2Pair>
-#endif
-#if TAVO_HAVE_AVX2_PATH
-               ,
-               WorkingCopy<Avx2Pair>
-#endif
-               >
-      working_;
+  template <class... Lanes>
+  using WorkingCopies = std::variant<std::monostate, WorkingCopy<double>, WorkingCopy<Lanes>...>;
+  WithStereoLanes<WorkingCopies> working_;
 
   // What the last block set-up was computed from.
   struct SetUpInputs {
@@ -149,10 +141,9 @@ private:
   VuMeter meter_;
 };
 
-#if TAVO_HAVE_AVX2_PATH
 // [audio thread · processing lock held · no allocation] The stereo frames of one block on the
-// AVX2 build of the loop; call only where SimdPathAvailable(SimdPath::Avx2).
+// AVX2 build of the loop; exists where the build has that path, and may run only where
+// SimdPathAvailable(SimdPath::Avx2).
 void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out, int frames);
-#endif
 
 } // namespace tavo
