@@ -63,10 +63,8 @@ public:
   // Takes the coefficients from the engine's coefficient record and the states from a channel
   // record of T.
   template <class Coefficients, class Channel>
-  OversampledCore(const Coefficients& c, const Channel& ch)
-      : curve_{c.posScale, c.posScaleInv, c.negScale, c.negScaleInv, c.evenAmount},
-        preCoeff_(c.preCoeff), preFeedback_(c.preFeedback), postGain_(c.postGain),
-        postFeedback_(c.postFeedback) {
+  OversampledCore(const Coefficients& c, const Channel& ch) {
+    Retune(c);
     for (int k = 0; k < 6; ++k) {
       halfBand_[k] = Join(T(kHalfBandCoefficientsA[k]), T(kHalfBandCoefficientsB[k]));
       upY_[k] = Join(ch.up.cascadeA.y1[k], ch.up.cascadeB.y1[k]);
@@ -78,6 +76,15 @@ public:
     downDelayed_ = ch.down.delayed;
     preState_ = ch.preState;
     shapedPrev_ = ch.shapedPrev;
+  }
+
+  // Takes other coefficients; the states stay.
+  template <class Coefficients> void Retune(const Coefficients& c) {
+    curve_ = {c.posScale, c.posScaleInv, c.negScale, c.negScaleInv, c.evenAmount};
+    preCoeff_ = c.preCoeff;
+    preFeedback_ = c.preFeedback;
+    postGain_ = c.postGain;
+    postFeedback_ = c.postFeedback;
   }
 
   // Writes the states back into a channel record.

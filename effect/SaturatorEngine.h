@@ -37,6 +37,7 @@ struct SaturatorCoefficients {
   double evenAmount = 0;  // weight of the even-order term
   double posScale = 1, posScaleInv = 1, negScale = 1, negScaleInv = 1; // asymmetry
   double driftDepth = 0;
+  double driftCoeff = 0, driftFeed = 0; // the drift's glide towards its target (see TuneDrift)
   OnePoleCoefficients toneLowpass, airShelf, driveShelf;
   BiquadCoefficients preEmphasis, deEmphasis, lowPeak;
 };
@@ -62,6 +63,15 @@ template <class T> struct SaturatorChannel {
   T shapedPrev{};   // previous shaper output
 };
 
+// [audio thread · no allocation] Gives a drift the time constant and levels of the coefficients;
+// its value, target and random generator stay.
+inline void TuneDrift(const SaturatorCoefficients& c, RandomDrift& drift) {
+  drift.steps = kDriftSteps;
+  drift.stepSize = kDriftStepSize;
+  drift.coeff = c.driftCoeff;
+  drift.feed = c.driftFeed;
+}
+
 // [audio thread · no allocation] The leveller: advances the power envelope with p and returns the
 // gain, at most 25/√626 ≈ 0.9992 and falling smoothly (2.1:1) once the envelope passes the
 // threshold.
@@ -86,6 +96,15 @@ public:
       : c_(c), t_(c), s_(s), ch_(channels), core_(c, channels) {}
 
   const SaturatorShared& shared() const { return s_; }
+
+  // [audio thread · no allocation] Takes other coefficients (from the engine's Configure) and goes
+  // on from the same states, exactly as a kernel begun afresh from the engine would.
+  void Retune(const SaturatorCoefficients& c) {
+    c_ = c;
+    t_ = Taps(c);
+    core_.Retune(c);
+    TuneDrift(c, s_.drift);
+  }
 
   // The judgement of SaturatorEngine::StatesFinite, made on this working copy.
   bool StatesFinite() const {
@@ -221,6 +240,14 @@ public:
 
   // [audio thread · processing lock held · no allocation] The leveller on the engine's envelope.
   double LevelGain(double p) { return tavo::LevelGain(coefficients_, shared_.envelope, p); }
+
+  // [audio thread · processing lock held · no allocation] Every state replaced.
+  void SetStates(const SaturatorShared& shared, const SaturatorChannel<double>& left,
+                 const SaturatorChannel<double>& right) {
+    shared_ = shared;
+    left_ = left;
+    right_ = right;
+  }
 
   // Working copies for a block of frames; End* writes the states back.
   // [audio thread · processing lock held · no allocation]

@@ -8,9 +8,9 @@
 // frame loops do plain arithmetic plus the engine's one logarithm and one exponential.
 
 #include <cstdint>
-#include <variant>
 
 #include "effect/Biquad.h"
+#include "effect/ChainStates.h"
 #include "effect/CrosstalkFilter.h"
 #include "effect/DspConstants.h"
 #include "effect/NoiseSource.h"
@@ -24,13 +24,6 @@ namespace tavo {
 // Plain parameter values, read by TAVO from its parameters at the start of each block.
 struct ChainSettings {
   double inputTrimDb = 0, drive = 0, asymmetry = 5, freqResponse = 0, crosstalkDb = -90, vuMode = 0;
-};
-
-// The per-channel filter states of the chain. In the left record `crosstalk` is the path into
-// the left channel (fed by the right input), in the right record the path into the right.
-template <class T> struct ChainChannel {
-  BiquadState<T> crosstalk;
-  BiquadState<T> noiseShelf;
 };
 
 class SignalChain {
@@ -77,7 +70,7 @@ public:
 
 private:
   // Tests look at the chain's state through this one accessor (tests/support), not through
-  // getters that production code has no use for. It stores the working copy before it looks.
+  // getters that production code has no use for.
   friend struct SignalChainTestAccess;
 
   void SetUp(const ChainSettings& s, double fs);
@@ -90,30 +83,7 @@ private:
   friend void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out,
                             int frames);
 
-  // The frame loops' working copy of the engine's and the chain's filter states, in the sample
-  // type of one build of the loops: double for the mono path, a lane type for the stereo path. It
-  // stays from block to block while nothing else needs the states, so that a block neither
-  // unpacks nor packs some 180 of them; the records (the engine's, left_ and right_) are brought
-  // up to date only when something is about to read or change them: a set-up that reconfigures
-  // the engine, a reset, a block on the other path or build, and the tests' view.
-  template <class T> struct WorkingCopy {
-    SaturatorKernel<T> engine;
-    ChainChannel<T> channels;
-  };
-  // The copy for the loop over T, taken from the records unless it is already there.
-  template <class T> WorkingCopy<T>& TakeWorkingCopy();
-  // Records up to date; the copy stays.
-  void StoreWorkingCopy();
-  // Records up to date; the copy goes, as something is about to change the records.
-  void SettleWorkingCopy() {
-    StoreWorkingCopy();
-    DropWorkingCopy();
-  }
-  // The copy goes and the records stay as they are (they are being reset, or were written).
-  void DropWorkingCopy() { working_.emplace<std::monostate>(); }
-  template <class... Lanes>
-  using WorkingCopies = std::variant<std::monostate, WorkingCopy<double>, WorkingCopy<Lanes>...>;
-  WithStereoLanes<WorkingCopies> working_;
+  ChainStates states_; // the engine's and the chain's filter states
 
   // What the last block set-up was computed from.
   struct SetUpInputs {
@@ -136,8 +106,6 @@ private:
   CrosstalkFilter crosstalkToLeft_, crosstalkToRight_;
   BiquadCoefficients noiseShelf_; // both channels' noise shelves are designed alike
   NoiseSource noiseLeft_, noiseRight_;
-  ChainChannel<double> left_, right_;
-  SaturatorEngine saturator_;
   VuMeter meter_;
 };
 

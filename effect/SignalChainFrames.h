@@ -35,16 +35,6 @@ inline double SaneOrZero(double v) {
 // records), a lane type for the stereo path (both channels side by side). The two differ only in
 // how a frame comes in and goes out, in the crosstalk (stereo only) and in the output flush.
 
-template <class T> SignalChain::WorkingCopy<T>& SignalChain::TakeWorkingCopy() {
-  if (auto* copy = std::get_if<WorkingCopy<T>>(&working_)) return *copy;
-  SettleWorkingCopy();
-  if constexpr (std::is_same_v<T, double>)
-    return working_.emplace<WorkingCopy<T>>(WorkingCopy<T>{saturator_.BeginMono(), left_});
-  else
-    return working_.emplace<WorkingCopy<T>>(
-        WorkingCopy<T>{saturator_.BeginStereo<T>(), PackLanes<ChainChannel, T>(left_, right_)});
-}
-
 // The stages of one block over T, named; Run lists them. Each keeps what it hands to the later
 // stages in a ring indexed by frame number, so frames pass from stage to stage through a few slots
 // instead of block-long arrays. Block-wide values are copied in at the start so that the frame
@@ -54,7 +44,8 @@ public:
   static constexpr bool kMono = std::is_same_v<T, double>;
   using Kernel = SaturatorKernel<T>;
 
-  FrameStages(SignalChain& chain, WorkingCopy<T>& copy, const double* const* in, double* const* out)
+  FrameStages(SignalChain& chain, ChainStates::Working<T>& copy, const double* const* in,
+              double* const* out)
       : chain_(chain), engine_(copy.engine), ch_(copy.channels), meter_(chain.meter_),
         noiseL_(chain.noiseLeft_), noiseR_(chain.noiseRight_), ramp_(chain.rampGain_),
         wet_(chain.wetMix_), inputGain_(chain.inputGain_), outputGain_(chain.outputGain_),
@@ -188,7 +179,7 @@ private:
 };
 
 template <class T> void SignalChain::Run(const double* const* in, double* const* out, int frames) {
-  FrameStages<T> stages(*this, TakeWorkingCopy<T>(), in, out);
+  FrameStages<T> stages(*this, states_.For<T>(), in, out);
   RunSkewed(
       frames, [&](int i) TAVO_ALWAYS_INLINE { stages.Front(i); },
       [&](int i) TAVO_ALWAYS_INLINE { stages.Shape(i); },
