@@ -3,6 +3,7 @@
 // baseline (mono, scalar and SSE2 lanes) and, on x86-64, SignalChainAvx2.cpp for the AVX2 lanes.
 // Include it from nowhere else.
 
+#include <array>
 #include <cmath>
 #include <type_traits>
 
@@ -44,9 +45,20 @@ public:
   static constexpr bool kMono = std::is_same_v<T, double>;
   using Kernel = SaturatorKernel<T>;
 
-  FrameStages(SignalChain& chain, ChainStates::Working<T>& copy, const double* const* in,
-              double* const* out)
-      : chain_(chain), engine_(copy.engine), ch_(copy.channels), meter_(chain.meter_),
+  // What one frame hands from stage to stage, in a ring indexed by frame number: a power of two
+  // above the five frames in flight.
+  struct Slot {
+    T dry, core, early;
+    typename Kernel::Shaped shaped;
+    double rampAt, wetAt;
+    typename Kernel::Front front;
+  };
+  static constexpr int kSlots = 8;
+  using Ring = std::array<Slot, kSlots>;
+
+  FrameStages(SignalChain& chain, ChainStates::Working<T>& copy, Ring& ring,
+              const double* const* in, double* const* out)
+      : ring_(ring), chain_(chain), engine_(copy.engine), ch_(copy.channels), meter_(chain.meter_),
         noiseL_(chain.noiseLeft_), noiseR_(chain.noiseRight_), ramp_(chain.rampGain_),
         wet_(chain.wetMix_), inputGain_(chain.inputGain_), outputGain_(chain.outputGain_),
         noiseLevel_(chain.noiseLevel_), wetStep_(chain.bypassed_ ? 0.0 : kWetStep),
@@ -71,9 +83,9 @@ public:
       }
     }();
     wet_ = wet_ * kWetSmoothing + wetStep_;
-    dry_[k] = x;
-    rampAt_[k] = ramp_;
-    wetAt_[k] = wet_;
+    ring_[k].dry = x;
+    ring_[k].rampAt = ramp_;
+    ring_[k].wetAt = wet_;
     T s = x;
     if constexpr (!kMono) {
       if (crosstalk_) {
@@ -83,37 +95,38 @@ public:
         s = x + crosstalkLevel_ * c;
       }
     }
-    front_[k] = engine_.ProcessFront(s);
+    ring_[k].front = engine_.ProcessFront(s);
   }
 
   // Interpolation and shaping.
   TAVO_ALWAYS_INLINE void Shape(int i) {
     const int k = Slot(i);
-    shaped_[k] = engine_.ProcessUp(front_[k].w);
+    ring_[k].shaped = engine_.ProcessUp(ring_[k].front.w);
   }
 
   TAVO_ALWAYS_INLINE void Decimate(int i) {
     const int k = Slot(i);
-    core_[k] = engine_.ProcessDown(shaped_[k]);
+    ring_[k].core = engine_.ProcessDown(ring_[k].shaped);
   }
 
   // The first half of the engine's post chain.
   TAVO_ALWAYS_INLINE void PostEarly(int i) {
     const int k = Slot(i);
-    early_[k] = engine_.ProcessBackEarly(core_[k], front_[k]);
+    ring_[k].early = engine_.ProcessBackEarly(ring_[k].core, ring_[k].front);
   }
 
   // The second half of the post chain, mix, clamp, noise floor, ramp, output and meter.
   TAVO_ALWAYS_INLINE void PostLateAndOutput(int i) {
     const int k = Slot(i);
-    const T x = dry_[k];
-    const T y = engine_.ProcessBackLate(early_[k], front_[k]);
+    const T x = ring_[k].dry;
+    const T y = engine_.ProcessBackLate(ring_[k].early, ring_[k].front);
     // The dry part is taken before the crosstalk.
-    T o = Clamp(y * outputGain_ * T(wetAt_[k]) + x * T(1 - wetAt_[k]), -kClamp, kClamp);
+    const double wet = ring_[k].wetAt;
+    T o = Clamp(y * outputGain_ * T(wet) + x * T(1 - wet), -kClamp, kClamp);
     if constexpr (kMono) {
       o = ProcessBiquad(noiseShelf_, ch_.noiseShelf, noiseL_.Next() * noiseLevel_) + o;
       // Mono flushes only subnormals and non-finite values.
-      o = FlushSubnormalOrNonFinite(o * rampAt_[k]);
+      o = FlushSubnormalOrNonFinite(o * ring_[k].rampAt);
       outL_[i] = o;
       meter_.Step(meterShowsInput_ ? x : o, x, o);
     } else {
@@ -121,7 +134,7 @@ public:
       const T noise(nL, noiseR_.Next() * noiseLevel_);
       o = ProcessBiquad(noiseShelf_, ch_.noiseShelf, noise) + o;
       // Stereo flushes everything below 2^-54 too.
-      o = FlushTinyOrNonFinite(o * T(rampAt_[k]));
+      o = FlushTinyOrNonFinite(o * T(ring_[k].rampAt));
       const double oL = o.Left();
       const double oR = o.Right();
       outL_[i] = oL;
@@ -142,8 +155,6 @@ public:
   }
 
 private:
-  // A power of two above the five frames in flight.
-  static constexpr int kSlots = 8;
   static int Slot(int frame) { return frame & (kSlots - 1); }
 
   static T CrosstalkLevels(const CrosstalkFilter& toLeft, const CrosstalkFilter& toRight) {
@@ -153,6 +164,7 @@ private:
       return T(toLeft.level, toRight.level);
   }
 
+  Ring& ring_;
   SignalChain& chain_;
   Kernel& engine_;
   ChainChannel<T>& ch_;
@@ -171,15 +183,13 @@ private:
   const double* inR_;
   double* outL_;
   double* outR_;
-
-  T dry_[kSlots], core_[kSlots], early_[kSlots];
-  typename Kernel::Shaped shaped_[kSlots];
-  double rampAt_[kSlots], wetAt_[kSlots];
-  typename Kernel::Front front_[kSlots];
 };
 
 template <class T> void SignalChain::Run(const double* const* in, double* const* out, int frames) {
-  FrameStages<T> stages(*this, states_.For<T>(), in, out);
+  // The ring lives apart from the stages' block-wide values, so that the compiler can keep those in
+  // registers rather than beside the ring in memory.
+  typename FrameStages<T>::Ring ring;
+  FrameStages<T> stages(*this, states_.For<T>(), ring, in, out);
   RunSkewed(
       frames, [&](int i) TAVO_ALWAYS_INLINE { stages.Front(i); },
       [&](int i) TAVO_ALWAYS_INLINE { stages.Shape(i); },

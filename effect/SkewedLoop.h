@@ -19,8 +19,7 @@ namespace tavo {
 namespace skewed_loop_detail {
 
 template <std::size_t... K, class... Stages>
-TAVO_ALWAYS_INLINE inline void GuardedStep(std::index_sequence<K...>, int i, int frames,
-                                           Stages&... stages) {
+inline void GuardedStep(std::index_sequence<K...>, int i, int frames, Stages&... stages) {
   ((i >= int(K) && i - int(K) < frames ? stages(i - int(K)) : void()), ...);
 }
 
