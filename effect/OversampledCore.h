@@ -112,7 +112,7 @@ public:
     const T v = T(double(kOversampling)) * w;
     const Wide x = Join(v, v);
     // [even, odd]: `delayed` is the interpolator's odd phase of B, and the odd phase of A is +0.
-    const Wide up = Cascade(upY_, x, upX2_);
+    const Wide up = ProcessAllpassPhase(halfBand_, upY_, x, upX2_);
     upX2_ = x;
     const Wide u = (up + upDelayed_) * Wide(0.5);
 
@@ -132,7 +132,7 @@ public:
     const Wide e = (s.v - Wide(postFeedback_) * before) * Wide(postGain_);
 
     // Decimation: A on the even sample, B on the odd one; B's output is used one frame later.
-    const Wide down = Cascade(downY_, e, downX2_);
+    const Wide down = ProcessAllpassPhase(halfBand_, downY_, e, downX2_);
     downX2_ = e;
     const T y = (Low(down) + downDelayed_) * T(0.5);
     downDelayed_ = High(down);
@@ -140,19 +140,9 @@ public:
   }
 
 private:
-  // Six allpass sections in z^-2 on both cascades at once (see ProcessAllpassPhase).
-  TAVO_ALWAYS_INLINE Wide Cascade(std::array<Wide, 6>& y, Wide x, Wide x2) const {
-    for (int k = 0; k < 6; ++k) {
-      const Wide out = (x - y[k]) * halfBand_[k] + x2;
-      x2 = y[k];
-      y[k] = out;
-      x = out;
-    }
-    return x;
-  }
-
   SaturationCurve<Wide> curve_;
-  std::array<Wide, 6> halfBand_; // A's coefficients in the low half, B's in the high
+  // A's coefficients in the low half, B's in the high: each half runs its own cascade.
+  std::array<Wide, 6> halfBand_;
   std::array<Wide, 6> upY_, downY_;
   Wide upX2_, upDelayed_, downX2_;
   T downDelayed_, preState_, shapedPrev_;
