@@ -43,9 +43,12 @@ template <class T> struct AllpassCascade {
 // One phase of a cascade. The sections work in z^-2, so the even and the odd samples of the
 // oversampled stream form two independent recursions: `y` holds the phase's own previous output
 // of each section, x2 the phase's previous cascade input. Used by owners that know one phase to
-// be constant or unused (see SaturatorKernel). [audio thread · no allocation]
-template <class T>
-inline T ProcessAllpassPhase(const std::array<double, 6>& a, std::array<T, 6>& y, T x, T x2) {
+// be constant or unused (see OversampledCore); the coefficients are doubles, or values of the
+// sample type where its lanes run different cascades side by side.
+// [audio thread · no allocation]
+template <class T, class C>
+TAVO_ALWAYS_INLINE inline T ProcessAllpassPhase(const std::array<C, 6>& a, std::array<T, 6>& y, T x,
+                                                T x2) {
   for (int k = 0; k < 6; ++k) {
     const T out = (x - y[k]) * T(a[k]) + x2;
     x2 = y[k];

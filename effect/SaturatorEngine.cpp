@@ -61,12 +61,10 @@ void SaturatorEngine::Configure(double fs, double driveDb, double response, doub
                              std::exp(air * kOnePoleShelfNepers) - 1);
 
   // Drift: among 0.25, 0.5, 0.75 and 1.0 with a 5 ms time constant.
-  RandomDrift& drift = shared_.drift;
-  drift.steps = kDriftSteps;
-  drift.stepSize = kDriftStepSize;
   const double e = std::exp(-1 / (fs * kDriftSeconds));
-  drift.coeff = e;
-  drift.feed = 1 - e;
+  c.driftCoeff = e;
+  c.driftFeed = 1 - e;
+  TuneDrift(c, shared_.drift);
   c.driftDepth = std::pow(driftBase, kDriftDepthExponent) * kDriftDepthScale;
 
   // Asymmetry.

@@ -9,7 +9,8 @@
 // channel. Processing runs in a `SaturatorKernel`: a working copy of all of that, taken at the
 // start of a block and written back at its end, so the frame loop works on local state that no
 // input or output pointer can alias. The kernel is written once over its sample type: double for
-// one channel, a lane type (StereoLane.h) for two channels side by side.
+// one channel, a lane type (StereoLane.h) for two channels side by side; its oversampled core
+// (OversampledCore.h) computes over the doubled type (QuadLane.h).
 
 #include <cstdint>
 #include <type_traits>
@@ -19,9 +20,9 @@
 #include "effect/HalfBandFilter.h"
 #include "effect/NoiseSource.h"
 #include "effect/OnePoleFilter.h"
+#include "effect/OversampledCore.h"
 #include "effect/RandomDrift.h"
 #include "effect/StereoLane.h"
-#include "effect/WideCore.h"
 
 namespace tavo {
 
@@ -37,6 +38,7 @@ struct SaturatorCoefficients {
   double evenAmount = 0;  // weight of the even-order term
   double posScale = 1, posScaleInv = 1, negScale = 1, negScaleInv = 1; // asymmetry
   double driftDepth = 0;
+  double driftCoeff = 0, driftFeed = 0; // the drift's glide towards its target (see TuneDrift)
   OnePoleCoefficients toneLowpass, airShelf, driveShelf;
   BiquadCoefficients preEmphasis, deEmphasis, lowPeak;
 };
@@ -62,6 +64,15 @@ template <class T> struct SaturatorChannel {
   T shapedPrev{};   // previous shaper output
 };
 
+// [audio thread · no allocation] Gives a drift the time constant and levels of the coefficients;
+// its value, target and random generator stay.
+inline void TuneDrift(const SaturatorCoefficients& c, RandomDrift& drift) {
+  drift.steps = kDriftSteps;
+  drift.stepSize = kDriftStepSize;
+  drift.coeff = c.driftCoeff;
+  drift.feed = c.driftFeed;
+}
+
 // [audio thread · no allocation] The leveller: advances the power envelope with p and returns the
 // gain, at most 25/√626 ≈ 0.9992 and falling smoothly (2.1:1) once the envelope passes the
 // threshold.
@@ -77,22 +88,24 @@ inline double LevelGain(const SaturatorCoefficients& c, double& envelope, double
   return r / std::sqrt(r * r + 1);
 }
 
-// Whether a lane type's oversampled core runs on WideCore (the AVX2 build of the stereo loop).
-template <class T> inline constexpr bool kWideCoreLane = false;
-#if TAVO_HAVE_AVX2_PATH
-template <> inline constexpr bool kWideCoreLane<Avx2Pair> = true;
-#endif
-
 template <class T> class SaturatorKernel {
 public:
   static constexpr bool kMono = std::is_same_v<T, double>;
-  static constexpr bool kWide = kWideCoreLane<T>;
 
   SaturatorKernel(const SaturatorCoefficients& c, const SaturatorShared& s,
                   const SaturatorChannel<T>& channels)
-      : c_(c), t_(c), s_(s), ch_(channels), wide_(c, channels) {}
+      : c_(c), t_(c), s_(s), ch_(channels), core_(c, channels) {}
 
   const SaturatorShared& shared() const { return s_; }
+
+  // [audio thread · no allocation] Takes other coefficients (from the engine's Configure) and goes
+  // on from the same states, exactly as a kernel begun afresh from the engine would.
+  void Retune(const SaturatorCoefficients& c) {
+    c_ = c;
+    t_ = Taps(c);
+    core_.Retune(c);
+    TuneDrift(c, s_.drift);
+  }
 
   // The judgement of SaturatorEngine::StatesFinite, made on this working copy.
   bool StatesFinite() const {
@@ -101,7 +114,7 @@ public:
   }
   SaturatorChannel<T> channels() const {
     SaturatorChannel<T> ch = ch_;
-    if constexpr (kWide) wide_.StoreTo(ch);
+    core_.StoreTo(ch);
     return ch;
   }
 
@@ -156,34 +169,14 @@ public:
     return {wg * T(kShaperInputGain), s_.makeup, m};
   }
 
-  // The two oversampled samples of a frame after shaping, before decimation.
-  struct TwoShaped {
-    T even, odd;
-  };
-#if TAVO_HAVE_AVX2_PATH
-  using Shaped = std::conditional_t<kWide, WideCore::Shaped, TwoShaped>;
-#else
-  using Shaped = TwoShaped;
-#endif
+  using Shaped = typename OversampledCore<T>::Shaped;
 
-  // [audio thread · no allocation] 2× oversampled shaping, in polyphase form (see below), whole
-  // or in its two halves: interpolation and shaping, then decimation. Each half depends on earlier
-  // frames only through its own states.
-  TAVO_ALWAYS_INLINE T ProcessCore(T w) {
-    return ProcessDown(ProcessUp(w));
-  }
-  TAVO_ALWAYS_INLINE Shaped ProcessUp(T w) {
-    if constexpr (kWide)
-      return wide_.Shape(w.v);
-    else
-      return InterpolateAndShape(w);
-  }
-  TAVO_ALWAYS_INLINE T ProcessDown(const Shaped& s) {
-    if constexpr (kWide)
-      return wide_.Decimate(s);
-    else
-      return Decimate(s);
-  }
+  // [audio thread · no allocation] 2× oversampled shaping (OversampledCore.h), whole or in its
+  // two halves: interpolation and shaping, then decimation. Each half depends on earlier frames
+  // only through its own states.
+  TAVO_ALWAYS_INLINE T ProcessCore(T w) { return core_.Process(w); }
+  TAVO_ALWAYS_INLINE Shaped ProcessUp(T w) { return core_.Shape(w); }
+  TAVO_ALWAYS_INLINE T ProcessDown(const Shaped& s) { return core_.Decimate(s); }
 
   // [audio thread · no allocation] Make-up gain, post-filter chain, drift removal, DC blocker;
   // whole or in two halves, each depending on earlier frames only through its own states.
@@ -213,114 +206,21 @@ public:
   }
 
 private:
-  // Interpolate by zero stuffing with gain 2, shape each of the two oversampled samples between
-  // the one-pole pre-filter and its approximate inverse, decimate keeping the first sample.
-  //
-  // The half-band cascades run in z^-2, so even and odd oversampled samples are independent
-  // recursions. The interpolator's odd phase is fed only zeros from a zero state and so stays
-  // exactly +0 for ever: only its even phase is computed, A giving the even sample and B, one
-  // call later, the odd one. Of the decimator only the even phase of A and the odd phase of B
-  // ever reach the output; the other two phases would be computed only to be discarded. The
-  // samples that are computed come out bit for bit as from two calls of HalfBandFilter::Process
-  // per frame.
-  TAVO_ALWAYS_INLINE TwoShaped InterpolateAndShape(T w) {
-    const Taps& c = t_;
-    SaturatorChannel<T>& ch = ch_;
-    HalfBandFilter<T>& up = ch.up;
-
-    const T v = T(double(SaturatorCoefficients::kOversampling)) * w;
-    const T aUp = ProcessAllpassPhase(kHalfBandCoefficientsA, up.cascadeA.y1, v, up.x1);
-    const T bUp = ProcessAllpassPhase(kHalfBandCoefficientsB, up.cascadeB.y1, v, up.x1);
-    up.x1 = v;
-    const T uEven = (aUp + up.delayed) * T(0.5); // `delayed` is the odd phase of B: +0
-    const T uOdd = (T(0.0) + bUp) * T(0.5);      // the odd phase of A is +0
-
-    ch.preState = c.preCoeff * uEven + c.preFeedback * ch.preState;
-    const T shapedEven = Shape(ch.preState, uEven);
-    const T eEven = (shapedEven - c.postFeedback * ch.shapedPrev) * c.postGain;
-    ch.preState = c.preCoeff * uOdd + c.preFeedback * ch.preState;
-    const T shapedOdd = Shape(ch.preState, uOdd);
-    const T eOdd = (shapedOdd - c.postFeedback * shapedEven) * c.postGain;
-    ch.shapedPrev = shapedOdd;
-    return {eEven, eOdd};
-  }
-
-  TAVO_ALWAYS_INLINE T Decimate(const TwoShaped& e) {
-    HalfBandFilter<T>& down = ch_.down;
-    const T eEven = e.even;
-    const T eOdd = e.odd;
-    const T aDown = ProcessAllpassPhase(kHalfBandCoefficientsA, down.cascadeA.y1, eEven, down.x1);
-    const T y = (aDown + down.delayed) * T(0.5);
-    down.delayed = ProcessAllpassPhase(kHalfBandCoefficientsB, down.cascadeB.y0, eOdd, down.x0);
-    down.x1 = eEven;
-    down.x0 = eOdd;
-    return y;
-  }
-
-  // The asymmetric nonlinearity. Both branches behave as s − evenAmount × s² for small s; the
-  // branch follows the sign of the oversampled input u, not of the pre-filtered s.
-  T Shape(T s, T u) const {
-    const T q = s * s;
-    if constexpr (kMono) {
-      // One channel: the two quotients of its branch share one lane pair.
-      const double t = c_.posScale * s;
-      const double h = c_.negScale * q;
-      if (u > 0) {
-        const StereoLane r = StereoLane(t, q) / Sqrt(StereoLane(t * t + 1, q * q + 1));
-        return r.Left() * c_.posScaleInv - r.Right() * c_.evenAmount;
-      }
-      const StereoLane r = StereoLane(s, h) / Sqrt(StereoLane(q + 1, h * h + 1));
-      return r.Left() - r.Right() * c_.negScaleInv * c_.evenAmount;
-    } else {
-      // Each lane takes its own branch: the operands of both branches are chosen per lane first,
-      // so only two square roots and two divisions are needed. Multiplying by an exact 1 where a
-      // branch has no factor keeps every lane's arithmetic that of its branch.
-      //   positive: (t / √(t² + 1)) × posScaleInv − ((q / √(q² + 1)) × evenAmount) × 1
-      //   negative: (s / √(q + 1)) × 1 − ((h / √(h² + 1)) × negScaleInv) × evenAmount
-      const Taps& c = t_;
-      const T t = c.posScale * s;
-      const T h = c.negScale * q;
-      const T one(1.0);
-      const T n1 = SelectPositive(u, t, s);
-      const T d1 = SelectPositive(u, t * t + one, q + one);
-      const T n2 = SelectPositive(u, q, h);
-      const T d2 = SelectPositive(u, q * q + one, h * h + one);
-      const T k1 = SelectPositive(u, c.posScaleInv, one);
-      const T k2 = SelectPositive(u, c.evenAmount, c.negScaleInv);
-      const T k3 = SelectPositive(u, one, c.evenAmount);
-      return n1 / Sqrt(d1) * k1 - n2 / Sqrt(d2) * k2 * k3;
-    }
-  }
-
   // The coefficients the frame stages multiply by, in the sample type (see BiquadTaps).
   struct Taps {
     explicit Taps(const SaturatorCoefficients& c)
         : preEmphasis(c.preEmphasis), deEmphasis(c.deEmphasis), lowPeak(c.lowPeak),
-          toneLowpass(c.toneLowpass), airShelf(c.airShelf), driveShelf(c.driveShelf),
-          preCoeff(c.preCoeff), preFeedback(c.preFeedback), postGain(c.postGain),
-          postFeedback(c.postFeedback), posScale(c.posScale), posScaleInv(c.posScaleInv),
-          negScale(c.negScale), negScaleInv(c.negScaleInv), evenAmount(c.evenAmount) {}
+          toneLowpass(c.toneLowpass), airShelf(c.airShelf), driveShelf(c.driveShelf) {}
 
     BiquadTaps<T> preEmphasis, deEmphasis, lowPeak;
     OnePoleTaps<T> toneLowpass, airShelf, driveShelf;
-    T preCoeff, preFeedback, postGain, postFeedback;
-    T posScale, posScaleInv, negScale, negScaleInv, evenAmount;
-  };
-
-  // Stands in for WideCore where a lane type does not use it.
-  struct NoWideCore {
-    NoWideCore(const SaturatorCoefficients&, const SaturatorChannel<T>&) {}
   };
 
   SaturatorCoefficients c_;
   Taps t_;
   SaturatorShared s_;
-  SaturatorChannel<T> ch_; // on the wide core, all but its oversampled states
-#if TAVO_HAVE_AVX2_PATH
-  std::conditional_t<kWide, WideCore, NoWideCore> wide_;
-#else
-  NoWideCore wide_;
-#endif
+  SaturatorChannel<T> ch_; // all but the oversampled states, which core_ holds
+  OversampledCore<T> core_;
 };
 
 class SaturatorEngine {
@@ -341,6 +241,14 @@ public:
 
   // [audio thread · processing lock held · no allocation] The leveller on the engine's envelope.
   double LevelGain(double p) { return tavo::LevelGain(coefficients_, shared_.envelope, p); }
+
+  // [audio thread · processing lock held · no allocation] Every state replaced.
+  void SetStates(const SaturatorShared& shared, const SaturatorChannel<double>& left,
+                 const SaturatorChannel<double>& right) {
+    shared_ = shared;
+    left_ = left;
+    right_ = right;
+  }
 
   // Working copies for a block of frames; End* writes the states back.
   // [audio thread · processing lock held · no allocation]

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <type_traits>
-#include <variant>
 
 #include "effect/DspConstants.h"
 #include "effect/SignalChainFrames.h"
@@ -35,13 +33,12 @@ std::int32_t MeterMode(double v) {
 
 } // namespace
 
-SignalChain::SignalChain(std::uint64_t driftSeed) : driftSeed_(driftSeed), saturator_(driftSeed) {}
+SignalChain::SignalChain(std::uint64_t driftSeed) : states_(driftSeed), driftSeed_(driftSeed) {}
 
 void SignalChain::Reset(double sampleRate) {
   const double fs = UsableSampleRate(sampleRate);
   resetSampleRate_ = fs;
-  SettleWorkingCopy(); // its engine holds the coefficients about to change
-  saturator_.Configure(fs, kResetDriveDb, kResetResponse, kResetDriftBase, kResetAsymmetry);
+  states_.Configure(fs, kResetDriveDb, kResetResponse, kResetDriftBase, kResetAsymmetry);
   setUpValid_ = false; // the engine now holds other coefficients than the last block's
   meter_.ClearDifference();
   rampGain_ = 1.0;
@@ -59,7 +56,6 @@ void SignalChain::SetUp(const ChainSettings& s, double fs) {
   if (setUpValid_ && std::memcmp(&inputs, &setUpInputs_, sizeof inputs) == 0) return;
   setUpInputs_ = inputs;
   setUpValid_ = true;
-  SettleWorkingCopy(); // its engine holds the coefficients about to change
 
   meter_.SetSampleRate(fs);
 
@@ -83,58 +79,17 @@ void SignalChain::SetUp(const ChainSettings& s, double fs) {
   crosstalkEnabled_ = s.crosstalkDb > kCrosstalkOff;
 
   meter_.SetMode(MeterMode(s.vuMode));
-  saturator_.Configure(fs, driveDb, s.freqResponse,
-                       s.inputTrimDb * kDriftBasePerTrimDb + kDriftBaseAtZeroTrim,
-                       s.asymmetry * kAsymmetryKnobScale);
-}
-
-namespace {
-
-template <class T> bool ChannelFinite(const ChainChannel<T>& c) {
-  for (const BiquadState<T>& s : {c.crosstalk, c.noiseShelf})
-    if (!(IsFinite(s.y1) && IsFinite(s.y2) && IsFinite(s.x1) && IsFinite(s.x2))) return false;
-  return true;
-}
-
-} // namespace
-
-void SignalChain::StoreWorkingCopy() {
-  std::visit(
-      [this](const auto& copy) {
-        using Copy = std::remove_cvref_t<decltype(copy)>;
-        if constexpr (std::is_same_v<Copy, WorkingCopy<double>>) {
-          saturator_.EndMono(copy.engine);
-          left_ = copy.channels;
-        } else if constexpr (!std::is_same_v<Copy, std::monostate>) {
-          saturator_.EndStereo(copy.engine);
-          UnpackLanes<ChainChannel>(copy.channels, left_, right_);
-        }
-      },
-      working_);
+  states_.Configure(fs, driveDb, s.freqResponse,
+                    s.inputTrimDb * kDriftBasePerTrimDb + kDriftBaseAtZeroTrim,
+                    s.asymmetry * kAsymmetryKnobScale);
 }
 
 bool SignalChain::StatesFinite() const {
-  // Judged on the working copy where there is one; the mono copy holds the left channel only.
-  const bool filtersFinite = std::visit(
-      [this](const auto& copy) {
-        using Copy = std::remove_cvref_t<decltype(copy)>;
-        if constexpr (std::is_same_v<Copy, std::monostate>)
-          return saturator_.StatesFinite() && ChannelFinite(left_) && ChannelFinite(right_);
-        else if constexpr (std::is_same_v<Copy, WorkingCopy<double>>)
-          return copy.engine.StatesFinite() && ChannelFinite(copy.channels) &&
-                 IsFinite(saturator_.right().dc) && IsFinite(saturator_.right().dcPrev) &&
-                 ChannelFinite(right_);
-        else
-          return copy.engine.StatesFinite() && ChannelFinite(copy.channels);
-      },
-      working_);
-  return filtersFinite && meter_.DetectorsFinite();
+  return states_.Finite() && meter_.DetectorsFinite();
 }
 
 void SignalChain::StartOver() {
-  saturator_ = SaturatorEngine(driftSeed_);
-  DropWorkingCopy();
-  left_ = right_ = {};
+  states_.StartOver(driftSeed_);
   noiseLeft_ = noiseRight_ = {};
   meter_.ClearDetectors();
   rampGain_ = 1.0; // as after Reset

@@ -8,9 +8,9 @@
 // frame loops do plain arithmetic plus the engine's one logarithm and one exponential.
 
 #include <cstdint>
-#include <variant>
 
 #include "effect/Biquad.h"
+#include "effect/ChainStates.h"
 #include "effect/CrosstalkFilter.h"
 #include "effect/DspConstants.h"
 #include "effect/NoiseSource.h"
@@ -24,13 +24,6 @@ namespace tavo {
 // Plain parameter values, read by TAVO from its parameters at the start of each block.
 struct ChainSettings {
   double inputTrimDb = 0, drive = 0, asymmetry = 5, freqResponse = 0, crosstalkDb = -90, vuMode = 0;
-};
-
-// The per-channel filter states of the chain. In the left record `crosstalk` is the path into
-// the left channel (fed by the right input), in the right record the path into the right.
-template <class T> struct ChainChannel {
-  BiquadState<T> crosstalk;
-  BiquadState<T> noiseShelf;
 };
 
 class SignalChain {
@@ -85,7 +78,7 @@ public:
 
 private:
   // Tests look at the chain's state through this one accessor (tests/support), not through
-  // getters that production code has no use for. It stores the working copy before it looks.
+  // getters that production code has no use for.
   friend struct SignalChainTestAccess;
 
   void SetUp(const ChainSettings& s, double fs);
@@ -94,41 +87,11 @@ private:
   // The frames of one block: T = double runs the mono path, T = a lane type the stereo path.
   // Defined in SignalChainFrames.h, which the baseline unit and the AVX2 unit both compile.
   template <class T> void Run(const double* const* in, double* const* out, int frames);
+  template <class T> class FrameStages; // Run's named stages
   friend void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out,
                             int frames);
 
-  // The frame loops' working copy of the engine's and the chain's filter states, in the sample
-  // type of one build of the loops: double for the mono path, a lane type for the stereo path. It
-  // stays from block to block while nothing else needs the states, so that a block neither
-  // unpacks nor packs some 180 of them; the records (the engine's, left_ and right_) are brought
-  // up to date only when something is about to read or change them: a set-up that reconfigures
-  // the engine, a reset, a block on the other path or build, and the tests' view.
-  template <class T> struct WorkingCopy {
-    SaturatorKernel<T> engine;
-    ChainChannel<T> channels;
-  };
-  // The copy for the loop over T, taken from the records unless it is already there.
-  template <class T> WorkingCopy<T>& TakeWorkingCopy();
-  // Records up to date; the copy stays.
-  void StoreWorkingCopy();
-  // Records up to date; the copy goes, as something is about to change the records.
-  void SettleWorkingCopy() {
-    StoreWorkingCopy();
-    DropWorkingCopy();
-  }
-  // The copy goes and the records stay as they are (they are being reset, or were written).
-  void DropWorkingCopy() { working_.emplace<std::monostate>(); }
-  std::variant<std::monostate, WorkingCopy<double>, WorkingCopy<ScalarPair>
-#if TAVO_HAVE_SSE2
-               ,
-               WorkingCopy<Sse2Pair>
-#endif
-#if TAVO_HAVE_AVX2_PATH
-               ,
-               WorkingCopy<Avx2Pair>
-#endif
-               >
-      working_;
+  ChainStates states_; // the engine's and the chain's filter states
 
   // What the last block set-up was computed from.
   struct SetUpInputs {
@@ -152,15 +115,12 @@ private:
   CrosstalkFilter crosstalkToLeft_, crosstalkToRight_;
   BiquadCoefficients noiseShelf_; // both channels' noise shelves are designed alike
   NoiseSource noiseLeft_, noiseRight_;
-  ChainChannel<double> left_, right_;
-  SaturatorEngine saturator_;
   VuMeter meter_;
 };
 
-#if TAVO_HAVE_AVX2_PATH
 // [audio thread · processing lock held · no allocation] The stereo frames of one block on the
-// AVX2 build of the loop; call only where SimdPathAvailable(SimdPath::Avx2).
+// AVX2 build of the loop; exists where the build has that path, and may run only where
+// SimdPathAvailable(SimdPath::Avx2).
 void RunStereoAvx2(SignalChain& chain, const double* const* in, double* const* out, int frames);
-#endif
 
 } // namespace tavo

@@ -4,10 +4,11 @@
 // as on the other paths and the samples come out bit for bit the same. SignalChain chooses it at
 // run time only where the processor has AVX2.
 //
-// Only this one function is generated for AVX2: everything the loop calls is inlined into it
-// (flatten), and whatever a build does not inline (an unoptimised one, say) is an ordinary
-// out-of-line copy generated for the baseline, so no instruction the processor may lack can reach
-// the other paths through a shared inline function.
+// Only this one function (and the four-lane operations of QuadLane.h, which nothing else reaches)
+// is generated for AVX2: everything the loop calls is inlined into it (flatten), and whatever a
+// build does not inline (an unoptimised one, say) is an ordinary out-of-line copy generated for
+// the baseline, so no instruction the processor may lack can reach the other paths through a
+// shared inline function.
 
 #include "effect/StereoLane.h"
 

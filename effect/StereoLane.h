@@ -161,6 +161,20 @@ using StereoLane = ScalarPair;
 using Avx2Pair = VectorPair<LaneIsa::Avx2>;
 #endif
 
+// List<Before..., every two-lane type this build has>: for code that keeps one thing per build of
+// the stereo path.
+template <template <class...> class List, class... Before>
+using WithStereoLanes = List<Before..., ScalarPair
+#if TAVO_HAVE_SSE2
+                             ,
+                             Sse2Pair
+#endif
+#if TAVO_HAVE_AVX2_PATH
+                             ,
+                             Avx2Pair
+#endif
+                             >;
+
 // Packs the same-named states of a left and a right state record into one record of lanes and
 // back. The records hold nothing but values of their sample type (no padding, no coefficients),
 // so they can be viewed as plain arrays of that type.

@@ -59,7 +59,7 @@ std::vector<float> RenderAtFullDrive(TAVO& plug, int channels,
     plug.BindInputsFloat(0, channels, in, n);
     plug.BindOutputsFloat(0, channels, out);
     plug.RunProcess(n);
-    if (drift) drift->push_back(Inspect(plug.Chain()).saturator().shared().drift.value);
+    if (drift) drift->push_back(Inspect(plug.Chain()).states().shared.drift.value);
   }
   if (channels == 2) outLeft.insert(outLeft.end(), outRight.begin(), outRight.end());
   return outLeft;

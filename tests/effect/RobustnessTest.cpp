@@ -15,6 +15,7 @@
 #include <numbers>
 #include <random>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "effect/TAVO.h"
@@ -293,7 +294,6 @@ TEST(ChainStartingOver, APoisonedStateNeverOutlivesItsBlock) {
       SignalChain chain = primed, twin = primed, fresh;
       fresh.Reset(44100);
       poison(chain, value);
-      SignalChainTestAccess::RecordsWritten(chain);
       const Out first = run(chain), twinFirst = run(twin);
       for (const auto& channel : first)
         for (double v : channel)
@@ -306,26 +306,29 @@ TEST(ChainStartingOver, APoisonedStateNeverOutlivesItsBlock) {
     }
     ++poisoned;
   };
-  // The chain only shows its states; the test writes into them in place.
-  const auto everyDouble = [&](auto get) {
-    using Record = std::remove_cvref_t<decltype(get(primed))>;
+  // Every double of every state record, one at a time, written through a snapshot.
+  const auto everyDouble = [&](auto record) {
+    using Record = std::remove_cvref_t<decltype(record(std::declval<ChainStateRecords&>()))>;
     for (size_t k = 0; k < sizeof(Record) / sizeof(double); ++k)
       check([&](SignalChain& c, double value) {
-        double raw[sizeof(Record) / sizeof(double)];
-        std::memcpy(raw, &get(c), sizeof raw);
-        raw[k] = value;
-        std::memcpy(const_cast<Record*>(&get(c)), raw, sizeof raw);
+        SignalChainTestAccess::RewriteStates(c, [&](ChainStateRecords& r) {
+          double raw[sizeof(Record) / sizeof(double)];
+          std::memcpy(raw, &record(r), sizeof raw);
+          raw[k] = value;
+          std::memcpy(static_cast<void*>(&record(r)), raw, sizeof raw);
+        });
       });
   };
-  everyDouble([](const SignalChain& c) -> const auto& { return Inspect(c).saturator().left(); });
-  everyDouble([](const SignalChain& c) -> const auto& { return Inspect(c).saturator().right(); });
-  everyDouble([](const SignalChain& c) -> const auto& { return Inspect(c).left(); });
-  everyDouble([](const SignalChain& c) -> const auto& { return Inspect(c).right(); });
+  everyDouble([](ChainStateRecords & r) -> auto& { return r.saturatorLeft; });
+  everyDouble([](ChainStateRecords & r) -> auto& { return r.saturatorRight; });
+  everyDouble([](ChainStateRecords & r) -> auto& { return r.left; });
+  everyDouble([](ChainStateRecords & r) -> auto& { return r.right; });
   for (double SaturatorShared::*field :
        {&SaturatorShared::driveGain, &SaturatorShared::makeup, &SaturatorShared::driftGain,
         &SaturatorShared::envelope, &SaturatorShared::feedback})
     check([&](SignalChain& c, double value) {
-      const_cast<SaturatorShared&>(Inspect(c).saturator().shared()).*field = value;
+      SignalChainTestAccess::RewriteStates(c,
+                                           [&](ChainStateRecords& r) { r.shared.*field = value; });
     });
   EXPECT_GT(startedOver, poisoned); // most of the 2 × poisoned tries reach the guard
 }

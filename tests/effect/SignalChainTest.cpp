@@ -104,17 +104,17 @@ TEST_F(SignalChainTest, BlockSetUpFollowsSettingsAndComesBackAfterReset) {
   double* outs[] = {nullptr};
   settings.drive = 5;
   chain.Process(settings, kFs, false, ins, outs, 0);
-  EXPECT_DOUBLE_EQ(Inspect(chain).saturator().coefficients().driveTarget, std::exp(-10 * kDbToNp));
+  EXPECT_DOUBLE_EQ(Inspect(chain).coefficients().driveTarget, std::exp(-10 * kDbToNp));
   settings.drive = 10;
   chain.Process(settings, kFs, false, ins, outs, 0);
-  const double drive10 = Inspect(chain).saturator().coefficients().driveTarget;
+  const double drive10 = Inspect(chain).coefficients().driveTarget;
   EXPECT_NEAR(drive10, 10.0, 1e-9);
   // Reset configures the engine with 0 dB of drive gain; the next block with unchanged settings
   // must put Drive 10 back.
   chain.Reset(kFs);
-  EXPECT_EQ(Inspect(chain).saturator().coefficients().driveTarget, 1.0);
+  EXPECT_EQ(Inspect(chain).coefficients().driveTarget, 1.0);
   chain.Process(settings, kFs, false, ins, outs, 0);
-  EXPECT_EQ(Inspect(chain).saturator().coefficients().driveTarget, drive10);
+  EXPECT_EQ(Inspect(chain).coefficients().driveTarget, drive10);
   // A new sample rate alone is a change too.
   const double before = Inspect(chain).meter().rmsCoeff();
   chain.Process(settings, 96000, false, ins, outs, 0);
@@ -285,7 +285,7 @@ TEST_F(SignalChainBadInput, NonFiniteStereoSamplesActAsSilenceAndTheInstanceReco
     ASSERT_EQ(std::bit_cast<std::uint64_t>(l[i]), std::bit_cast<std::uint64_t>(el[i])) << i;
     ASSERT_EQ(std::bit_cast<std::uint64_t>(r[i]), std::bit_cast<std::uint64_t>(er[i])) << i;
   }
-  EXPECT_TRUE(std::isfinite(Inspect(chain).saturator().shared().envelope));
+  EXPECT_TRUE(std::isfinite(Inspect(chain).states().shared.envelope));
 }
 
 TEST_F(SignalChainBadInput, LargestFloatSamplesAtFullTrimAndDriveDoNotPoisonTheStates) {
@@ -307,7 +307,7 @@ TEST_F(SignalChainBadInput, LargestFloatSamplesAtFullTrimAndDriveDoNotPoisonTheS
   for (double v : l)
     ASSERT_TRUE(std::isfinite(v));
   EXPECT_GT(testing::Rms(std::span(l).subspan(22050)), 0.01); // the engine is audible again
-  EXPECT_TRUE(std::isfinite(Inspect(chain).saturator().shared().envelope));
+  EXPECT_TRUE(std::isfinite(Inspect(chain).states().shared.envelope));
 }
 
 TEST_F(SignalChainBadInput, UnusableSampleRateDoesNotPoisonTheStates) {
@@ -343,6 +343,48 @@ TEST_F(SignalChainTest, NeedleRestsInSilenceAndFollowsTheChosenMode) {
   RunMono(tone, out);
   // The chain is near unity, so input and output RMS agree and the needle sits near 0.6346.
   EXPECT_NEAR(chain.UpdateNeedle(), 0.6346, 0.005);
+}
+
+// The states move between their forms (records, the mono copy, a copy per stereo build) without
+// losing a bit: a chain whose states are taken out as a snapshot and put back between any two
+// blocks, on every path and with the settings and the rate changing under a live copy, renders
+// exactly as its twin that is left alone.
+TEST(ChainStatesTest, SnapshotPutBackBetweenBlocksChangesNoSample) {
+  constexpr int kN = 64;
+  std::vector<double> left(kN), right(kN);
+  SignalChain chain, twin;
+  chain.Reset(kFs);
+  twin.Reset(kFs);
+  int block = 0;
+  for (SimdPath path : kAllSimdPaths) {
+    for (bool stereo : {true, false, true}) {
+      for (int i = 0; i < 6; ++i, ++block) {
+        for (int k = 0; k < kN; ++k) {
+          left[static_cast<size_t>(k)] = 0.7 * std::sin(0.05 * (block * kN + k));
+          right[static_cast<size_t>(k)] = -0.4 * std::sin(0.021 * (block * kN + k));
+        }
+        ChainSettings s;
+        s.drive = block % 11;
+        s.asymmetry = (block * 3) % 11;
+        s.crosstalkDb = -60;
+        std::vector<double> a[2] = {std::vector<double>(kN), std::vector<double>(kN)};
+        std::vector<double> b[2] = {std::vector<double>(kN), std::vector<double>(kN)};
+        const double* ins[] = {left.data(), right.data()};
+        double* outA[] = {a[0].data(), a[1].data()};
+        double* outB[] = {b[0].data(), b[1].data()};
+        if (i % 2 == 1) SignalChainTestAccess::RewriteStates(chain, [](ChainStateRecords&) {});
+        const double fs = block % 4 == 1 ? 48000 : kFs;
+        chain.ProcessOn(path, s, fs, stereo, ins, outA, kN);
+        twin.ProcessOn(path, s, fs, stereo, ins, outB, kN);
+        for (int c = 0; c < (stereo ? 2 : 1); ++c)
+          for (int k = 0; k < kN; ++k)
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(a[c][static_cast<size_t>(k)]),
+                      std::bit_cast<std::uint64_t>(b[c][static_cast<size_t>(k)]))
+                << SimdPathName(path) << (stereo ? " stereo" : " mono") << ", block " << block
+                << ", channel " << c << ", frame " << k;
+      }
+    }
+  }
 }
 
 } // namespace

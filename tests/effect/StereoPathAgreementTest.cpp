@@ -120,13 +120,13 @@ TYPED_TEST(StereoPathAgreement, OptimisedStereoPathMatchesScalarTranscriptionBit
       ASSERT_EQ(Bits(outR[static_cast<std::size_t>(i)]), Bits(refR[static_cast<std::size_t>(i)]))
           << "right, frame " << i;
     }
-    const SaturatorChannel<double>& l = Inspect(chain).saturator().left();
-    const SaturatorChannel<double>& r = Inspect(chain).saturator().right();
+    const ChainStateRecords states = Inspect(chain).states();
+    const SaturatorChannel<double>& l = states.saturatorLeft;
+    const SaturatorChannel<double>& r = states.saturatorRight;
     sawPositive |= l.preState > 0;
     sawNegative |= l.preState < 0;
     sawMixedSigns |= (l.up.x1 > 0) != (r.up.x1 > 0); // last non-stuffed inputs
-    const double level =
-        std::log(std::abs(Inspect(chain).saturator().shared().envelope)) * 8.685889638065037 + 122;
+    const double level = std::log(std::abs(states.shared.envelope)) * 8.685889638065037 + 122;
     sawAboveThreshold |= level > 0;
     sawBelowThreshold |= level <= 0;
     sawClamp |= p.bypass && n > 0 && std::abs(outL[static_cast<std::size_t>(pos + n - 1)]) > 19;
@@ -141,8 +141,8 @@ TYPED_TEST(StereoPathAgreement, OptimisedStereoPathMatchesScalarTranscriptionBit
     if (!std::isnan(ref.rmsDifference)) {
       ASSERT_EQ(Bits(Inspect(chain).meter().rmsDifference()), Bits(ref.rmsDifference));
     }
-    ASSERT_EQ(Bits(Inspect(chain).saturator().shared().feedback), Bits(ref.saturator.feedback));
-    ASSERT_EQ(Bits(Inspect(chain).saturator().shared().drift.value), Bits(ref.saturator.value));
+    ASSERT_EQ(Bits(states.shared.feedback), Bits(ref.saturator.feedback));
+    ASSERT_EQ(Bits(states.shared.drift.value), Bits(ref.saturator.value));
   }
   EXPECT_TRUE(sawPositive);
   EXPECT_TRUE(sawNegative);

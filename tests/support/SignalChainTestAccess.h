@@ -24,24 +24,20 @@ struct SignalChainTestAccess {
   const BiquadCoefficients& noiseShelf() const { return chain.noiseShelf_; }
   const NoiseSource& noiseLeft() const { return chain.noiseLeft_; }
   const NoiseSource& noiseRight() const { return chain.noiseRight_; }
-  // The filter states, as of the last block: the chain's working copy is stored first (which
-  // changes nothing the chain will render).
-  const ChainChannel<double>& left() const { return Stored().left_; }
-  const ChainChannel<double>& right() const { return Stored().right_; }
-  const SaturatorEngine& saturator() const { return Stored().saturator_; }
+  // Every filter state as of the last block, and the saturator's coefficients.
+  ChainStateRecords states() const { return chain.states_.Snapshot(); }
+  const SaturatorCoefficients& coefficients() const { return chain.states_.coefficients(); }
   const VuMeter& meter() const { return chain.meter_; }
   std::uint64_t driftSeed() const { return chain.driftSeed_; }
 
-  // A test that writes into the records in place says so: the chain would otherwise go on from
-  // its working copy, taken before the write.
-  static void RecordsWritten(SignalChain& chain) { chain.DropWorkingCopy(); }
   // The seed the chain's drift starts from at its next ClearHistory.
   static void SetDriftSeed(SignalChain& chain, std::uint64_t seed) { chain.driftSeed_ = seed; }
 
-private:
-  const SignalChain& Stored() const {
-    const_cast<SignalChain&>(chain).StoreWorkingCopy();
-    return chain;
+  // A test that changes states does so on a snapshot and hands it back whole.
+  template <class Change> static void RewriteStates(SignalChain& chain, Change change) {
+    ChainStateRecords r = chain.states_.Snapshot();
+    change(r);
+    chain.states_.Replace(r);
   }
 };
 
