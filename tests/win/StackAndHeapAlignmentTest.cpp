@@ -22,6 +22,9 @@ using namespace tavo::host;
 using namespace tavo::host::test;
 
 extern "C" void TavoCallWithStackOffset(void (*fn)(void*), void* arg, uintptr_t offset);
+// The stack pointer at the last call TavoCallWithStackOffset made.
+extern "C" uintptr_t TavoStackAtCall;
+uintptr_t TavoStackAtCall = 0;
 
 #if defined(__i386__)
 // Calls fn(arg) with the stack pointer at the call instruction equal to offset modulo 16 (0 is
@@ -40,6 +43,7 @@ _TavoCallWithStackOffset:
     addl %edx, %esp
     addl $4, %esp
     pushl %ecx
+    movl %esp, _TavoStackAtCall
     call *%eax
     movl %ebp, %esp
     popl %ebp
@@ -48,7 +52,8 @@ _TavoCallWithStackOffset:
 constexpr uintptr_t kOffsets[] = {0, 4, 8, 12};
 #else
 // The x86-64 calling convention keeps the stack 16-byte aligned at every call: a host that
-// broke it would break the system's own code first. The scenario runs once, well aligned.
+// broke it would break the system's own code first. The scenario runs once, well aligned (the
+// stack pointer is not recorded: TavoStackAtCall stays 0).
 extern "C" void TavoCallWithStackOffset(void (*fn)(void*), void* arg, uintptr_t) {
   fn(arg);
 }
@@ -88,8 +93,6 @@ void RenderHere(HostProcess& p, Outcome& o, std::vector<float>& left, std::vecto
 // The host's whole conversation with the module, each call on the thread that runs this.
 void Scenario(void* arg) {
   auto& o = *static_cast<Outcome*>(arg);
-  // The stack pointer at the call into here: two words above this function's frame pointer.
-  o.stackAtCall = reinterpret_cast<uintptr_t>(__builtin_frame_address(0)) + 8;
   std::unique_ptr<HostModule> module;
   o.statuses.push_back(HostModule::Load(TAVO_MODULE_FILE, module));
   if (!module) return;
@@ -142,6 +145,7 @@ Outcome RunOnThreadWithStackOffset(uintptr_t offset) {
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
   }
+  o.stackAtCall = TavoStackAtCall;
   return o;
 }
 
@@ -188,7 +192,9 @@ TEST_F(HostDriver, EveryProcessRendersInStereoWhereverTheHeapPutsIt) {
   }
   const Stereo in(kQuantum * 20, 0.3f);
   const Stereo first = Render(*processes.front(), in);
-  for (auto& p : processes) {
+  for (size_t i = 1; i < processes.size(); ++i) {
+    HostProcess* p = processes[i].get();
+    SCOPED_TRACE(i);
     EXPECT_EQ(Render(*p, in).left, first.left);
     Stereo byHand(kQuantum);
     const Stereo block(kQuantum, 0.3f);
