@@ -126,7 +126,7 @@ struct Outcome {
   std::vector<uint32_t> editor;
 };
 
-// The window procedure of the editor's window: the deepest first child of the host's window.
+// The editor's window: the deepest first child of the host's window.
 HWND EditorWindowOf(HWND host) {
   HWND w = host;
   while (HWND child = GetWindow(w, GW_CHILD))
@@ -134,8 +134,9 @@ HWND EditorWindowOf(HWND host) {
   return w;
 }
 
-// The host's whole conversation with one stereo process, every call into the module from the
-// caller's stack offset.
+// A host's conversation with one stereo process. Processes are made, and the editor opened and
+// read back, through the driver; every render, control, state and window call goes straight into
+// the module from the given stack offset.
 Outcome Scenario(HostModule& module, uintptr_t offset) {
   Outcome o;
   OffsetCaller call(offset);
