@@ -21,17 +21,17 @@ test-tsan:
 	cmake --build --preset linux-tsan -j $(JOBS) --target concurrency_tests
 	ctest --preset linux-tsan
 
-# Windows: the 32-bit module and engine DLLs link (their export tables are checked by the win64
-# suite), then the win64 build runs its suite under Wine. The Linux tavo-host is built first: the
-# Windows one is compared with it.
+# Windows: the 32-bit and the 64-bit build in full, then both their suites at once under Wine,
+# each in its own prefix and display (scripts/run-wine-suite.sh --arch both). The Linux tavo-host
+# is built first: the Windows ones are compared with it.
 test-win:
-	cmake --preset win32
-	cmake --build --preset win32 -j $(JOBS) --target TAVO DAE DigiExt DSI DSPManager
 	cmake --preset linux-debug
 	cmake --build --preset linux-debug -j $(JOBS) --target tavo-host
+	cmake --preset win32
+	cmake --build --preset win32 -j $(JOBS)
 	cmake --preset win64
 	cmake --build --preset win64 -j $(JOBS)
-	bash scripts/run-wine-suite.sh
+	bash scripts/run-wine-suite.sh --arch both
 
 test-fuzz:
 	cmake --preset fuzz

@@ -29,6 +29,15 @@ constexpr int32_t FourCC(const char (&code)[5]) {
                               static_cast<uint32_t>(static_cast<uint8_t>(code[3])));
 }
 
+// Every structure below is laid out here once and for all, on 32-bit Windows (x86) and on the
+// 64-bit targets alike: a host built by another compiler reads the same bytes at the same
+// places, and a field added, moved or widened fails to compile instead of shifting what the
+// other side reads. Layout(x86, x64) is a size or offset on each.
+constexpr size_t Layout(size_t x86, size_t x64) {
+  static_assert(sizeof(void*) == 4 || sizeof(void*) == 8);
+  return sizeof(void*) == 4 ? x86 : x64;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Status codes. 0 is success; every failure is negative.
 
@@ -149,8 +158,12 @@ struct SFicPlugInChunk {
   char name[32];
   // chunk bytes follow
 };
-static_assert(sizeof(SFicPlugInChunk) == 56);
-static_assert(offsetof(SFicPlugInChunk, chunkID) == 20);
+static_assert(sizeof(SFicPlugInChunk) == 56 && alignof(SFicPlugInChunk) == 4);
+static_assert(offsetof(SFicPlugInChunk, version) == 4 &&
+              offsetof(SFicPlugInChunk, manufacturerID) == 8 &&
+              offsetof(SFicPlugInChunk, productID) == 12 &&
+              offsetof(SFicPlugInChunk, typeID) == 16 && offsetof(SFicPlugInChunk, chunkID) == 20 &&
+              offsetof(SFicPlugInChunk, name) == 24);
 inline constexpr size_t kChunkHeaderBytes = sizeof(SFicPlugInChunk);
 
 // ---------------------------------------------------------------------------------------------
@@ -173,6 +186,7 @@ inline void ToHostString(const char* text, SHostString& out) {
 struct SHostPath {
   char text[256];
 };
+static_assert(sizeof(SHostPath) == 256);
 
 // What the group tells of one of its types (kGroupTypeInfo).
 struct STypeInfo {
@@ -181,6 +195,8 @@ struct STypeInfo {
   int32_t manufacturerID;
   int32_t productNumber;
 };
+static_assert(sizeof(STypeInfo) == 16 && offsetof(STypeInfo, productID) == 4 &&
+              offsetof(STypeInfo, manufacturerID) == 8 && offsetof(STypeInfo, productNumber) == 12);
 
 // The editor rectangle as the host reads it.
 struct SViewRect {
@@ -189,6 +205,8 @@ struct SViewRect {
   int16_t bottom;
   int16_t right;
 };
+static_assert(sizeof(SViewRect) == 8 && offsetof(SViewRect, left) == 2 &&
+              offsetof(SViewRect, bottom) == 4 && offsetof(SViewRect, right) == 6);
 
 // The Linux host's native window as the module sees it (what the extension library's native
 // window function answers for a host window): the size of its client area, whose top-left
@@ -197,6 +215,7 @@ struct SPosixNativeWindow {
   int32_t width;
   int32_t height;
 };
+static_assert(sizeof(SPosixNativeWindow) == 8 && offsetof(SPosixNativeWindow, height) == 4);
 
 // ---------------------------------------------------------------------------------------------
 // Rendering. The engine owns one instance record per rendering instance and hands the process's
@@ -213,6 +232,13 @@ struct SRenderInstance {
   uint8_t started;
   uint8_t reserved;
 };
+static_assert(sizeof(SRenderInstance) == Layout(16, 24));
+static_assert(offsetof(SRenderInstance, inputCount) == Layout(4, 8) &&
+              offsetof(SRenderInstance, outputCount) == Layout(8, 12) &&
+              offsetof(SRenderInstance, extraInputConnected) == Layout(12, 16) &&
+              offsetof(SRenderInstance, variableQuantum) == Layout(13, 17) &&
+              offsetof(SRenderInstance, started) == Layout(14, 18) &&
+              offsetof(SRenderInstance, reserved) == Layout(15, 19));
 
 struct SRenderContext {
   float** buffers;      // inputs (+ extra) then outputs
@@ -221,6 +247,11 @@ struct SRenderContext {
   int32_t bufferFrames; // frames each buffer (and the silence) can hold
   float* silence;       // bufferFrames zeros; never written by the host
 };
+static_assert(sizeof(SRenderContext) == Layout(20, 32));
+static_assert(offsetof(SRenderContext, bufferCount) == Layout(4, 8) &&
+              offsetof(SRenderContext, frames) == Layout(8, 12) &&
+              offsetof(SRenderContext, bufferFrames) == Layout(12, 16) &&
+              offsetof(SRenderContext, silence) == Layout(16, 24));
 
 inline constexpr int32_t kFixedQuantum = 32;
 
@@ -235,6 +266,13 @@ struct STransportState {
   int32_t denominator;
   uint8_t running;
 };
+// The 64-bit fields sit on 8-byte boundaries on 32-bit Windows too, as its compilers lay them.
+static_assert(sizeof(STransportState) == 40 && alignof(STransportState) == 8);
+static_assert(offsetof(STransportState, stoppedLocation) == 8 &&
+              offsetof(STransportState, tempo) == 16 &&
+              offsetof(STransportState, numerator) == 24 &&
+              offsetof(STransportState, denominator) == 28 &&
+              offsetof(STransportState, running) == 32);
 inline constexpr int64_t kTicksPerQuarter = 960000;
 
 // ---------------------------------------------------------------------------------------------
@@ -593,6 +631,9 @@ struct SDSPList {
   int32_t count;
   SDSPEntry dsps[64];
 };
+static_assert(sizeof(SCardList) == 68 && offsetof(SCardList, cardTypes) == 4);
+static_assert(sizeof(SDSPEntry) == 8 && offsetof(SDSPEntry, qualifies) == 4);
+static_assert(sizeof(SDSPList) == 516 && offsetof(SDSPList, dsps) == 4);
 
 // ---------------------------------------------------------------------------------------------
 // The engine's libraries and their exports. On Windows a function is found under its decorated

@@ -52,6 +52,12 @@ struct SPosixWindowPort {
   // into pixels. kRefused when the size is not the window's.
   int32_t(HOSTABI_CALL* readFrame)(void* window, uint32_t* pixels, int32_t width, int32_t height);
 };
+static_assert(sizeof(SPosixWindowPort) == Layout(24, 48));
+static_assert(offsetof(SPosixWindowPort, timerPeriodMs) == Layout(4, 8) &&
+              offsetof(SPosixWindowPort, tick) == Layout(8, 16) &&
+              offsetof(SPosixWindowPort, event) == Layout(12, 24) &&
+              offsetof(SPosixWindowPort, size) == Layout(16, 32) &&
+              offsetof(SPosixWindowPort, readFrame) == Layout(20, 40));
 
 using WindowAnnounceFn = void(HOSTABI_CALL*)(const SPosixWindowPort* port);
 

@@ -18,10 +18,11 @@ packages=(
   dpkg-dev                          # apt-get source: libpng's and libsndfile's sources
   ardour                            # its VST 3 scanner indexes the VST 3 bundle
   # The Windows build: MinGW-w64 with the posix thread model, static zlib, and the Wine suite
-  # (the 64-bit loader only; never wine32), its X display and its screenshots.
+  # (the 64-bit loader, and the 32-bit one from the i386 architecture below), its X display and
+  # its screenshots.
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  libz-mingw-w64-dev wine64 imagemagick
+  libz-mingw-w64-dev wine64 wine32:i386 imagemagick
 )
 
 # `install-deps.sh --bench`: the peers `make bench` measures the LV2 plug-in against.
@@ -36,7 +37,14 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
+# The 32-bit Wine loader (wine32:i386) comes from the i386 architecture, which dpkg must know
+# before apt can see its packages.
+need_i386=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  need_i386=1
+fi
+
+if [ ${#missing[@]} -eq 0 ] && [ $need_i386 -eq 0 ]; then
   exit 0
 fi
 
@@ -46,5 +54,9 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
+if [ $need_i386 -eq 1 ]; then
+  echo "Adding the i386 architecture (the 32-bit Wine loader)"
+  dpkg --add-architecture i386
+fi
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}"

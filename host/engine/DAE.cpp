@@ -455,6 +455,12 @@ std::vector<SRenderInstance*> RenderInstances() {
   return out;
 }
 
+RenderCallback RenderCallbackOf(SRenderInstance* instance) {
+  std::lock_guard g(E().lock);
+  const Instance* i = E().Find(instance);
+  return i ? i->callback : nullptr;
+}
+
 void SetExtraInputConnected(SRenderInstance* instance, bool connected) {
   std::lock_guard g(E().lock);
   if (Instance* i = E().Find(instance))

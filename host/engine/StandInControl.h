@@ -80,6 +80,9 @@ STANDIN_API int UnregisteredMIDIClientCount();
 // Rendering: the instances the module created, in creation order (deleted ones removed).
 STANDIN_API std::vector<hostabi::SRenderInstance*> RenderInstances();
 STANDIN_API void SetExtraInputConnected(hostabi::SRenderInstance* instance, bool connected);
+// The callback the module registered for an instance (null for an unknown one), for a test that
+// calls it as a host of its own would.
+STANDIN_API hostabi::RenderCallback RenderCallbackOf(hostabi::SRenderInstance* instance);
 // [the host's render thread] Calls the instance's callback for one block. buffers holds the
 // inputs (+ the extra input when connected) then the outputs, each of bufferFrames floats.
 // Returns false (and counts an error) for an unknown or unstarted instance, a buffer list that

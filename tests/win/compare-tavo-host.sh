@@ -53,7 +53,7 @@ done
 "$wine_run" "$windows_host" render mono.wav -o windows-mono.wav "${settings[@]}" -q
 
 python3 - <<'PY'
-import struct, sys
+import math, struct, sys
 def samples(name):
     raw = open(name, 'rb').read()
     assert raw[:4] == b'RIFF' and raw[8:12] == b'WAVE', name
@@ -70,8 +70,9 @@ for layout in ('mono', 'stereo'):
     (lc, lin), (wc, win) = samples('linux-%s.wav' % layout), samples('windows-%s.wav' % layout)
     worst = max((abs(a - b) for a, b in zip(lin, win)), default=0.0)
     same_state = open('linux-%s.state' % layout, 'rb').read() == open('windows-%s.state' % layout, 'rb').read()
-    print('%s: %d channels, %d samples, largest difference %.3g, state %s' %
-          (layout, wc, len(win), worst, 'identical' if same_state else 'DIFFERS'))
+    level = '%.1f dB' % (20 * math.log10(worst)) if worst > 0 else 'none'
+    print('%s: %d channels, %d samples, largest difference %.3g (%s), state %s' %
+          (layout, wc, len(win), worst, level, 'identical' if same_state else 'DIFFERS'))
     if lc != wc or len(lin) != len(win) or worst > 1e-6 or not same_state or len(win) == 0:
         failed = True
 sys.exit(1 if failed else 0)
