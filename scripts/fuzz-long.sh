@@ -77,6 +77,8 @@ for t in "${targets[@]}"; do
   corpus=$(find "$work/corpus" -type f | wc -l)
   rss=$(stat peak_rss_mb)
   execs=${execs:-0}
+  rate=$(stat average_exec_per_sec)
+  rate=${rate:-$((execs / seconds))}
   if [ "$status" = 0 ]; then
     result=clean
     [ "$execs" -ge "$soaked" ] && result="clean, 10M after ~$((seconds * soaked / execs))s"
@@ -85,7 +87,7 @@ for t in "${targets[@]}"; do
     reproducer=$(sed -nE 's/.*Test unit written to (.*)$/\1/p' "$log" | tail -n 1)
     result="FAILED (exit $status): ${reproducer:-no reproducer; see $log}"
   fi
-  printf '%-22s %12s %8s %7s %8s %7s %7s  %s\n' "$name" "$execs" "$((execs / seconds))" \
+  printf '%-22s %12s %8s %7s %8s %7s %7s  %s\n' "$name" "$execs" "$rate" \
     "${cov:--}" "${ft:--}" "$corpus" "${rss:--}" "$result"
 done
 if [ "$failed" -ne 0 ]; then
