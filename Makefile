@@ -1,6 +1,7 @@
 # The commands a person needs: `make demo`, `make test` and `make bench`. CMake presets name the
 # configurations; this file only calls them.
-.PHONY: test bench demo deps test-tsan test-fuzz test-native test-win install-lv2 install-vst3 clean
+.PHONY: test bench demo deps test-tsan test-fuzz test-native test-win fuzz-long install-lv2 install-vst3 \
+        clean
 
 JOBS ?= $(shell nproc)
 
@@ -37,6 +38,23 @@ test-fuzz:
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	bash scripts/run-fuzz.sh build/fuzz
+
+# Fuzzing as a nightly job does it, not part of `make test`: every target for FUZZ_SECONDS each
+# (default 10 minutes), one per core, the corpus kept in build/fuzz-long between runs, ending with
+# each target's executions and coverage. The time may come as a word: `make fuzz-long 3600`.
+FUZZ_SECONDS ?= 600
+ifeq (fuzz-long,$(firstword $(MAKECMDGOALS)))
+  fuzz_long_words := $(wordlist 2,$(words $(MAKECMDGOALS)),$(MAKECMDGOALS))
+  ifneq ($(fuzz_long_words),)
+    FUZZ_SECONDS := $(firstword $(fuzz_long_words))
+    # The word is the time, not a goal: it gets an empty rule.
+    $(eval $(fuzz_long_words):;@:)
+  endif
+endif
+fuzz-long:
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	bash scripts/fuzz-long.sh build/fuzz $(FUZZ_SECONDS)
 
 bench:
 	@bash scripts/install-deps.sh --bench

@@ -56,8 +56,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto& [module, process, defaults] = TheHost();
-  // Each input starts from the same state, so that a crash replays from its input alone.
+  // Each input starts from the same state, so that a crash replays from its input alone; the
+  // engine's record of the messages of earlier inputs goes with it.
   Require(process->RestoreChunk(defaults) == 0);
+  standin::ClearDispatchedMessages();
 
   // The bytes as a host hands them over: at least a header's worth of memory, and a size field
   // that never claims more than the bytes there are.

@@ -1,6 +1,6 @@
 // The audio engine stand-in: answers gestalt queries, hands out token-service handles, checks
-// and records every message record the module dispatches, registers processes and their
-// controls, and renders the module's instances when the host program asks it to.
+// every message record the module dispatches and keeps the most recent ones, registers processes
+// and their controls, and renders the module's instances when the host program asks it to.
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +18,37 @@ namespace {
 
 constexpr int32_t kMostControls = 4096;
 constexpr int32_t kMostChannels = 64;
+
+// The dispatched messages kept for the host program, the most recent ones in a ring of fixed
+// size: a session that runs for hours sends a message for every automated control change, and
+// the engine's memory must not grow with them.
+class MessageRecord {
+public:
+  MessageRecord() { ring_.reserve(standin::kRecordedMessages); }
+  void Add(const standin::DecodedMessage& m) {
+    if (ring_.size() < standin::kRecordedMessages)
+      ring_.push_back(m);
+    else
+      ring_[next_] = m;
+    next_ = (next_ + 1) % standin::kRecordedMessages;
+  }
+  // Oldest first.
+  std::vector<standin::DecodedMessage> Ordered() const {
+    if (ring_.size() < standin::kRecordedMessages) return ring_;
+    std::vector<standin::DecodedMessage> out(ring_.begin() + static_cast<std::ptrdiff_t>(next_),
+                                             ring_.end());
+    out.insert(out.end(), ring_.begin(), ring_.begin() + static_cast<std::ptrdiff_t>(next_));
+    return out;
+  }
+  void Clear() {
+    ring_.clear();
+    next_ = 0;
+  }
+
+private:
+  std::vector<standin::DecodedMessage> ring_;
+  size_t next_ = 0; // where the next message goes
+};
 
 struct Instance {
   SRenderInstance record{};
@@ -44,7 +75,7 @@ struct Engine {
   std::set<int32_t> hostControlIDs;
   std::vector<standin::RegisteredProcess> processes;
 
-  std::vector<standin::DecodedMessage> messages;
+  MessageRecord messages;
   int errors = 0;
   ModuleProc openProc = nullptr;
   ModuleProc closeProc = nullptr;
@@ -203,7 +234,7 @@ int32_t HOSTABI_CALL FicSDSDispatchToken(const void* record) {
     ++e.errors;
     return kErrGeneric;
   }
-  e.messages.push_back(m);
+  e.messages.Add(m);
   return e.dispatchStatus;
 }
 
@@ -353,7 +384,7 @@ void ResetEngine() {
   e.tokenObjects.clear();
   e.hostControlIDs.clear();
   e.processes.clear();
-  e.messages.clear();
+  e.messages.Clear();
   e.errors = 0;
   e.openProc = e.closeProc = nullptr;
   e.midiUnregistrations = 0;
@@ -404,12 +435,12 @@ void SetRegistrationStatus(int32_t status) {
 
 std::vector<DecodedMessage> DispatchedMessages() {
   std::lock_guard g(E().lock);
-  return E().messages;
+  return E().messages.Ordered();
 }
 
 void ClearDispatchedMessages() {
   std::lock_guard g(E().lock);
-  E().messages.clear();
+  E().messages.Clear();
 }
 
 int ErrorCount() {

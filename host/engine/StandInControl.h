@@ -8,6 +8,7 @@
 // message record the module hands them, refuse what a host would refuse, and count each refusal
 // as an error a test can see.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -66,7 +67,9 @@ STANDIN_API void SetDispatchStatus(int32_t status);
 // Status that control and process registrations are answered with (default 0).
 STANDIN_API void SetRegistrationStatus(int32_t status);
 
-// Observation.
+// Observation. The engine keeps the most recent kRecordedMessages well-formed messages, oldest
+// first; older ones are dropped, so that a long session's memory stays flat.
+inline constexpr size_t kRecordedMessages = 1024;
 STANDIN_API std::vector<DecodedMessage> DispatchedMessages();
 STANDIN_API void ClearDispatchedMessages();
 STANDIN_API int ErrorCount(); // malformed records, unknown handles and identifiers, bad arguments

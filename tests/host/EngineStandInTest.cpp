@@ -89,6 +89,30 @@ TEST_F(EngineStandIn, DecodesWellFormedRecords) {
   EXPECT_EQ(standin::ErrorCount(), 0);
 }
 
+// A long session sends a message for every automated change: the engine keeps the most recent
+// ones in order and no more, and a cleared record starts again from its first slot.
+TEST_F(EngineStandIn, KeepsOnlyTheMostRecentMessagesInOrder) {
+  constexpr int kSent = 3 * static_cast<int>(standin::kRecordedMessages) + 7;
+  for (int i = 0; i < kSent; ++i)
+    ASSERT_EQ(FicSDSDispatchToken(Value(i).data()), 0);
+  auto m = standin::DispatchedMessages();
+  ASSERT_EQ(m.size(), standin::kRecordedMessages);
+  for (size_t i = 0; i < m.size(); ++i)
+    ASSERT_EQ(m[i].value,
+              kSent - static_cast<int>(standin::kRecordedMessages) + static_cast<int>(i))
+        << i;
+
+  standin::ClearDispatchedMessages();
+  EXPECT_TRUE(standin::DispatchedMessages().empty());
+  ASSERT_EQ(FicSDSDispatchToken(Value(-1).data()), 0);
+  ASSERT_EQ(FicSDSDispatchToken(Value(-2).data()), 0);
+  m = standin::DispatchedMessages();
+  ASSERT_EQ(m.size(), 2u);
+  EXPECT_EQ(m[0].value, -1);
+  EXPECT_EQ(m[1].value, -2);
+  EXPECT_EQ(standin::ErrorCount(), 0);
+}
+
 TEST_F(EngineStandIn, CountsMalformedRecordsAsErrors) {
   std::vector<Record> bad;
   bad.push_back(Make(kClassSetValue, kKindControlValue, kProtocolControl, control, 44));
