@@ -1,4 +1,5 @@
-// Draws the seven images of TAVO's editor into a folder (resources/img in the source tree).
+// Draws the seven images of TAVO's editor into a folder (resources/img in the source tree), once
+// for each scale the editor is painted at: "BG1.png" at 1, "BG1@1.5x.png" and "BG1@2x.png".
 //   tavo_artwork <folder>
 
 #include <cstdio>
@@ -9,8 +10,9 @@
 
 namespace {
 
-bool Write(const std::string& folder, const char* name, const tavo::artwork::Canvas& canvas) {
-  const std::string path = folder + "/" + name;
+bool Write(const std::string& folder, const std::string& stem, const char* suffix,
+           const tavo::artwork::Canvas& canvas) {
+  const std::string path = folder + "/" + stem + suffix + ".png";
   const auto bitmap = canvas.ToBitmap();
   if (!WritePngToFile(path.c_str(), *bitmap)) {
     std::fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -35,12 +37,21 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string folder = argv[1];
-  bool ok = Write(folder, "VUBG1.png", PaintMeterFace());
-  ok = Write(folder, "BG1.png", PaintPanel(bold, regular)) && ok;
-  ok = Write(folder, "LED.png", PaintLedStrip()) && ok;
-  ok = Write(folder, "KnobS1.png", PaintKnobStrip(100, 128)) && ok;
-  ok = Write(folder, "InGain1.png", PaintKnobStrip(40, 51)) && ok;
-  ok = Write(folder, "Needle1.png", PaintNeedle()) && ok;
-  ok = Write(folder, "Bypass.png", PaintBypassStrip(bold)) && ok;
+  struct Set {
+    float scale;
+    const char* suffix;
+  };
+  bool ok = true;
+  for (const Set& set : {Set{1.0f, ""}, Set{1.5f, "@1.5x"}, Set{2.0f, "@2x"}}) {
+    const float k = set.scale;
+    const char* sfx = set.suffix;
+    ok = Write(folder, "VUBG1", sfx, PaintMeterFace(k)) && ok;
+    ok = Write(folder, "BG1", sfx, PaintPanel(bold, regular, k)) && ok;
+    ok = Write(folder, "LED", sfx, PaintLedStrip(k)) && ok;
+    ok = Write(folder, "KnobS1", sfx, PaintKnobStrip(100, 128, k)) && ok;
+    ok = Write(folder, "InGain1", sfx, PaintKnobStrip(40, 51, k)) && ok;
+    ok = Write(folder, "Needle1", sfx, PaintNeedle(k)) && ok;
+    ok = Write(folder, "Bypass", sfx, PaintBypassStrip(bold, k)) && ok;
+  }
   return ok ? 0 : 1;
 }
