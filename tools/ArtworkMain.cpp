@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include <fontconfig/fontconfig.h>
+
 #include "drawing/LICE_Png.h"
 #include "tools/ArtworkPainter.h"
 
@@ -22,13 +24,7 @@ bool Write(const std::string& folder, const std::string& stem, const char* suffi
   return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-    return 2;
-  }
+int PaintAll(const std::string& folder) {
   using namespace tavo::artwork;
   TextSetter bold("DejaVu Sans:bold");
   TextSetter regular("DejaVu Sans Condensed");
@@ -36,7 +32,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no font found through fontconfig\n");
     return 1;
   }
-  const std::string folder = argv[1];
   struct Set {
     float scale;
     const char* suffix;
@@ -54,4 +49,17 @@ int main(int argc, char** argv) {
     ok = Write(folder, "Bypass", sfx, PaintBypassStrip(bold, k)) && ok;
   }
   return ok ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    return 2;
+  }
+  const int status = PaintAll(argv[1]);
+  // The faces are gone by now; fontconfig's own configuration goes with them.
+  FcFini();
+  return status;
 }

@@ -215,13 +215,13 @@ Canvas PaintPanel(TextSetter& bold, TextSetter& regular, float scale) {
     return outerTop ? Rgb(20, 18, 16) : Rgb(92, 86, 78);
   });
   c.Fill(kWindowL, kWindowT, kWindowR, kWindowB, [&](float fx, float fy) {
-    const int x = Cell(fx), y = Cell(fy);
+    const int y = Cell(fy);
     // Smoked glass, a little denser at the top where the bezel shades it.
     float alpha = 0.30f - 0.10f * (y - kWindowT) / float(kWindowB - kWindowT);
     if (y < kWindowT + 3) alpha = 0.32f;
     Rgba glass = Rgb(56, 38, 20, alpha);
-    // A diagonal reflection.
-    const float band = (x - kWindowL) + (y - kWindowT) * 1.6f;
+    // A diagonal reflection, its edges drawn at the picture's own resolution.
+    const float band = (fx - kWindowL) + (fy - kWindowT) * 1.6f;
     if (band > 60.0f && band < 104.0f) glass = Rgb(214, 204, 186, 0.20f);
     return glass;
   });
