@@ -12,7 +12,7 @@ class LICE_CachedFont;
 
 namespace tavo {
 
-// Editor pixels; right and bottom are exclusive. All zeros is the empty rectangle.
+// Editor (logical) pixels; right and bottom are exclusive. All zeros is the empty rectangle.
 struct IBounds {
   int32_t L = 0, T = 0, R = 0, B = 0;
 
@@ -55,11 +55,15 @@ struct IColorRGBA {
 
 // A loaded film strip: frames stacked vertically unless flagged horizontal. The bitmap is owned
 // by the process-wide image cache.
+// W and H are those of the bitmap at scale 1, in editor pixels; an editor drawn at another scale
+// finds the same picture painted at that scale through the resource identifier (0 when the image
+// did not come from a resource).
 struct IImage {
   LICE_IBitmap* bitmap = nullptr;
   int32_t W = 0, H = 0;
   int32_t N = 1;
   bool framesAreHorizontal = false;
+  int32_t resourceId = 0;
 };
 
 enum BlendMethod : int32_t {

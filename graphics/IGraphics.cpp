@@ -17,6 +17,7 @@
 #include "graphics/FontCache.h"
 #include "graphics/IBitmapControl.h"
 #include "graphics/ImageCache.h"
+#include "graphics/PaintedScales.h"
 
 namespace tavo {
 
@@ -98,8 +99,37 @@ void IGraphics::SetFromStringAfterPrompt(IControl* control, const char* text) {
 }
 
 void IGraphics::PrepareSurfaces() {
-  surface_ = std::make_unique<LICE_SysBitmap>(width_, height_);
+  surface_ = std::make_unique<LICE_SysBitmap>(SurfaceWidth(), SurfaceHeight());
   scratch_ = std::make_unique<LICE_MemBitmap>();
+}
+
+void IGraphics::SetScale(float scale) {
+  if (!(scale == scale)) scale = 1.0f;
+  scale = std::clamp(scale, kMinEditorScale, kMaxEditorScale);
+  if (scale == scale_) return;
+  scale_ = scale;
+  if (surface_) PrepareSurfaces();
+  SetAllControlsDirty();
+  ScaleChanged();
+}
+
+int IGraphics::SurfaceWidth() const {
+  return static_cast<int>(std::lround(width_ * scale_));
+}
+
+int IGraphics::SurfaceHeight() const {
+  return static_cast<int>(std::lround(height_ * scale_));
+}
+
+IBounds IGraphics::ToSurface(const IBounds& r) const {
+  if (r.Empty() || scale_ == 1.0f) return r;
+  auto at = [this](int32_t v) { return static_cast<int32_t>(std::lround(v * scale_)); };
+  return {at(r.L), at(r.T), at(r.R), at(r.B)};
+}
+
+int IGraphics::ToLogical(int devicePixel) const {
+  if (scale_ == 1.0f) return devicePixel;
+  return static_cast<int>(std::floor(devicePixel / scale_));
 }
 
 bool IGraphics::IsDirty(IBounds& r) {
@@ -307,6 +337,7 @@ IImage IGraphics::LoadImage(int id, const char* name, int nFrames, bool framesAr
   }
   image.N = std::max(nFrames, 1);
   image.framesAreHorizontal = framesAreHorizontal;
+  image.resourceId = id;
   return image;
 }
 
@@ -338,9 +369,50 @@ bool IGraphics::DrawBitmapFrame(const IImage& image, const IBounds& dest, int fr
   return DrawBitmapRegion(image, dest, sx, sy, blend);
 }
 
+IGraphics::ScaledSource IGraphics::SourceFor(const IImage& image) {
+  const PaintedScale& set = PaintedScaleFor(scale_);
+  if (set.idOffset == 0 || image.resourceId <= 0) return {image.bitmap, 1.0f};
+  const int id = image.resourceId + set.idOffset;
+  // The identifier picks the resource; the name only has to say PNG.
+  LICE_IBitmap* bitmap =
+      ImageCache::FindOrLoad(id, [&] { return LoadPlatformBitmap(id, "painted.png"); });
+  // A module that carries only the 1× set still shows its editor, enlarged.
+  if (!bitmap) return {image.bitmap, 1.0f};
+  return {bitmap, set.scale};
+}
+
+void IGraphics::DrawScaledRegion(const IImage& image, const IBounds& dest, int sx, int sy,
+                                 const BlendSpec* blend) {
+  const IBounds target = ToSurface(dest);
+  const IBounds clipped = target.Intersection(ToSurface(drawClip_));
+  if (clipped.W() <= 0 || clipped.H() <= 0 || target.W() <= 0 || target.H() <= 0) return;
+  const ScaledSource source = SourceFor(image);
+  if (!source.bitmap) return;
+  const int srcL = static_cast<int>(std::lround(sx * source.scale));
+  const int srcT = static_cast<int>(std::lround(sy * source.scale));
+  if (source.scale == scale_) {
+    // Painted for this scale: pixel for pixel, as at 1.
+    BlitBitmapRect(surface_.get(), source.bitmap, clipped.L, clipped.T, srcL + clipped.L - target.L,
+                   srcT + clipped.T - target.T, clipped.W(), clipped.H(), WeightOf(blend),
+                   BlitModeFor(blend));
+    return;
+  }
+  // Between painted scales: the larger set, reduced with the filtered blit.
+  const float perX = dest.W() * source.scale / target.W();
+  const float perY = dest.H() * source.scale / target.H();
+  BlitBitmapScaled(surface_.get(), source.bitmap, clipped.L, clipped.T, clipped.W(), clipped.H(),
+                   srcL + (clipped.L - target.L) * perX, srcT + (clipped.T - target.T) * perY,
+                   clipped.W() * perX, clipped.H() * perY, WeightOf(blend),
+                   BlitModeFor(blend) | LICE_BLIT_FILTER_BILINEAR);
+}
+
 bool IGraphics::DrawBitmapRegion(const IImage& image, const IBounds& dest, int sx, int sy,
                                  const BlendSpec* blend) {
   if (!surface_ || !image.bitmap) return true;
+  if (scale_ != 1.0f) {
+    DrawScaledRegion(image, dest, sx, sy, blend);
+    return true;
+  }
   const IBounds clipped = dest.Intersection(drawClip_);
   if (clipped.W() <= 0 || clipped.H() <= 0) return true;
   BlitBitmapRect(surface_.get(), image.bitmap, clipped.L, clipped.T, sx + clipped.L - dest.L,
@@ -351,16 +423,19 @@ bool IGraphics::DrawBitmapRegion(const IImage& image, const IBounds& dest, int s
 
 bool IGraphics::FillRect(const IColorRGBA& colour, const IBounds& rect, const BlendSpec* blend) {
   if (!surface_) return true;
-  FillRectangle(surface_.get(), rect.L, rect.T, rect.W(), rect.H(), colour.Packed(),
-                WeightOf(blend), BlitModeFor(blend));
+  const IBounds r = ToSurface(rect);
+  FillRectangle(surface_.get(), r.L, r.T, r.W(), r.H(), colour.Packed(), WeightOf(blend),
+                BlitModeFor(blend));
   return true;
 }
 
 bool IGraphics::DrawLine(const IColorRGBA& colour, float x1, float y1, float x2, float y2,
                          const BlendSpec* blend, bool antialias) {
   if (!surface_) return true;
-  ::DrawLine(surface_.get(), static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
-             static_cast<int>(y2), colour.Packed(), WeightOf(blend), BlitModeFor(blend), antialias);
+  const float k = scale_;
+  ::DrawLine(surface_.get(), static_cast<int>(x1 * k), static_cast<int>(y1 * k),
+             static_cast<int>(x2 * k), static_cast<int>(y2 * k), colour.Packed(), WeightOf(blend),
+             BlitModeFor(blend), antialias);
   return true;
 }
 
@@ -373,13 +448,15 @@ bool IGraphics::DrawRadialLine(const IColorRGBA& colour, float cx, float cy, flo
 
 bool IGraphics::DrawVerticalLine(const IColorRGBA& colour, int x, int y1, int y2) {
   if (!surface_) return true;
-  ::DrawLine(surface_.get(), x, y1, x, y2, colour.Packed(), 1.0f, LICE_BLIT_MODE_COPY, false);
+  const IBounds r = ToSurface({x, y1, x, y2});
+  ::DrawLine(surface_.get(), r.L, r.T, r.R, r.B, colour.Packed(), 1.0f, LICE_BLIT_MODE_COPY, false);
   return true;
 }
 
 bool IGraphics::DrawHorizontalLine(const IColorRGBA& colour, int y, int x1, int x2) {
   if (!surface_) return true;
-  ::DrawLine(surface_.get(), x1, y, x2, y, colour.Packed(), 1.0f, LICE_BLIT_MODE_COPY, false);
+  const IBounds r = ToSurface({x1, y, x2, y});
+  ::DrawLine(surface_.get(), r.L, r.T, r.R, r.B, colour.Packed(), 1.0f, LICE_BLIT_MODE_COPY, false);
   return true;
 }
 
@@ -393,6 +470,28 @@ bool IGraphics::DrawRectOutline(const IColorRGBA& colour, const IBounds& r) {
 
 bool IGraphics::DrawText(const ITextStyle& style, const char* text, IBounds& rect, bool measure) {
   if (!text || !*text) return true;
+  if (scale_ != 1.0f) {
+    // The same text in a font scale times the size, laid out in device pixels and measured
+    // back in editor pixels.
+    ITextStyle scaled = style;
+    scaled.size = static_cast<int32_t>(std::lround(style.size * scale_));
+    scaled.font = nullptr;
+    const float k = scale_;
+    scale_ = 1.0f;
+    IBounds device{static_cast<int32_t>(std::lround(rect.L * k)),
+                   static_cast<int32_t>(std::lround(rect.T * k)),
+                   static_cast<int32_t>(std::lround(rect.R * k)),
+                   static_cast<int32_t>(std::lround(rect.B * k))};
+    const bool ok = DrawText(scaled, text, device, measure);
+    scale_ = k;
+    if (ok && measure) {
+      rect = {static_cast<int32_t>(std::floor(device.L / k)),
+              static_cast<int32_t>(std::floor(device.T / k)),
+              static_cast<int32_t>(std::ceil(device.R / k)),
+              static_cast<int32_t>(std::ceil(device.B / k))};
+    }
+    return ok;
+  }
   LICE_CachedFont* font = FontCache::FontFor(style);
   if (!font) return false;
   font->SetTextColour(style.color.Packed());

@@ -4,6 +4,11 @@
 // events to the controls and from there to the plug-in. A platform class supplies the window,
 // the screen copy, menus, text entry and resources.
 //
+// Everything the core does is in editor (logical) pixels: control rectangles, hit tests, drags,
+// the redraw bookkeeping. Only the surface and what the window shows are in device pixels, scale
+// times as many on each side; the drawing helpers make the step, with the artwork painted at that
+// scale (see PaintedScales.h). At scale 1 the two are one and the same.
+//
 // Lifecycle: the effect creates one editor, attaches its controls in drawing order and hands it
 // to the plug-in with AttachEditor; from then on the plug-in owns it. The window is opened and
 // closed by the host and only borrows the editor.
@@ -93,6 +98,8 @@ public:
   virtual void RestoreCursor() {}
   // [main thread · may block] Loads an image from the module's resources (PNG), or null.
   virtual LICE_IBitmap* LoadPlatformBitmap(int id, const char* name) = 0;
+  // [main thread] After SetScale changed the scale and remade the surface: the window follows.
+  virtual void ScaleChanged() {}
 
   // ---- Controls ----
   // [main thread · takes the processing lock] Ownership passes to the editor; returns the
@@ -121,8 +128,23 @@ public:
   // [editor thread] The answer of a text entry opened by PromptUserInput.
   void SetFromStringAfterPrompt(IControl* control, const char* text);
 
+  // ---- Scale ----
+  // [main thread · allocates] Draws the editor at the scale from now on (brought into the range
+  // the editor accepts; not a number counts as 1): the surface is remade at the new size when it
+  // exists, every control is marked dirty and the window is told. The logical size stays.
+  void SetScale(float scale);
+  float Scale() const { return scale_; }
+  // Device pixels: the surface's and the window's size, and a rectangle or a window position
+  // taken across (edges rounded to the nearest device pixel, so rectangles that meet in editor
+  // pixels meet on the surface too; a position falls in the editor pixel that holds it).
+  int SurfaceWidth() const;
+  int SurfaceHeight() const;
+  IBounds ToSurface(const IBounds& r) const;
+  int ToLogical(int devicePixel) const;
+
   // ---- Surfaces ----
-  // [main thread · allocates] Creates the surface (width × height) and the empty scratch bitmap.
+  // [main thread · allocates] Creates the surface (width × height at the scale) and the empty
+  // scratch bitmap.
   void PrepareSurfaces() override;
   LICE_SysBitmap* Surface() const { return surface_.get(); }
   int Width() const { return width_; }
@@ -132,7 +154,8 @@ public:
 
   // ---- Drawing helpers [editor thread] ----
   // They draw into the surface and answer false only when a font cannot be created; without a
-  // surface they draw nothing. A missing blend means source-alpha copy at full weight.
+  // surface they draw nothing. A missing blend means source-alpha copy at full weight. Positions
+  // are editor pixels at every scale; images come from the set painted for the scale.
   // Frame f (1-based) of a film strip, clipped to the current redraw's clip rectangle.
   bool DrawBitmapFrame(const IImage& image, const IBounds& dest, int frame,
                        const BlendSpec* blend = nullptr);
@@ -168,7 +191,8 @@ public:
   void GrayOutControlsOf(int paramIdx, bool gray);
   void OnIdle();
 
-  // ---- Mouse and keyboard, in editor pixels [editor thread] ----
+  // ---- Mouse and keyboard, in editor pixels (a window divides its own by the scale first)
+  // [editor thread] ----
   void OnMouseDown(int x, int y, const MouseMods& mods);
   void OnMouseUp(int x, int y, const MouseMods& mods);
   void OnMouseDrag(int x, int y, const MouseMods& mods);
@@ -193,6 +217,16 @@ public:
   bool CursorHidden() const { return cursorHidden_; }
 
 protected:
+  // The bitmap an image is drawn from at the editor's scale and the scale it was painted at.
+  struct ScaledSource {
+    LICE_IBitmap* bitmap = nullptr;
+    float scale = 1.0f;
+  };
+  ScaledSource SourceFor(const IImage& image);
+  // DrawBitmapRegion at a scale other than 1.
+  void DrawScaledRegion(const IImage& image, const IBounds& dest, int sx, int sy,
+                        const BlendSpec* blend);
+
   // Whether a resource's file name names a PNG: the text after its last '.' (not the first
   // character) is "png" in any case.
   static bool NameEndsInPng(const char* name);
@@ -207,6 +241,7 @@ protected:
   int32_t width_ = 0;
   int32_t height_ = 0;
   int32_t fps_ = kDefaultFps;
+  float scale_ = 1.0f;
   int32_t captureIdx_ = -1;
   int32_t mouseOverIdx_ = -1;
   int32_t lastX_ = 0;

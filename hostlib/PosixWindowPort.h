@@ -13,7 +13,7 @@
 
 namespace hostabi::window {
 
-// Events the host delivers, in window pixels.
+// Events the host delivers, in window pixels (the editor's pixels times its scale).
 inline constexpr int32_t kMouseDown = 1;
 inline constexpr int32_t kMouseUp = 2;
 inline constexpr int32_t kMouseDrag = 3; // the pointer moved with a button held
@@ -51,6 +51,9 @@ struct SPosixWindowPort {
   // Copies the frame last shown, width × height words of 0xAARRGGBB with the top row first,
   // into pixels. kRefused when the size is not the window's.
   int32_t(HOSTABI_CALL* readFrame)(void* window, uint32_t* pixels, int32_t width, int32_t height);
+  // The host's display scale in percent (100, 150, 200): the window grows to the editor's size
+  // times the scale and draws with artwork painted for it. kRefused outside 100..400.
+  int32_t(HOSTABI_CALL* setScale)(void* window, int32_t percent);
 };
 static_assert(sizeof(SPosixWindowPort) == Layout(24, 48));
 static_assert(offsetof(SPosixWindowPort, timerPeriodMs) == Layout(4, 8) &&

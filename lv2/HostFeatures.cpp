@@ -3,7 +3,9 @@
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
 #include <lv2/options/options.h>
+#include <lv2/ui/ui.h>
 
+#include <cmath>
 #include <cstdarg>
 #include <cstring>
 
@@ -36,9 +38,18 @@ HostFeatures HostFeatures::Read(const LV2_Feature* const* features) {
   host.stateKey = map(kStateKeyURI);
 
   const LV2_URID maxBlockKey = map(LV2_BUF_SIZE__maxBlockLength);
+  const LV2_URID scaleKey = map(LV2_UI__scaleFactor);
+  const LV2_URID atomFloat = map(LV2_ATOM__Float);
   const auto* options =
       static_cast<const LV2_Options_Option*>(FindFeature(features, LV2_OPTIONS__options));
   for (const LV2_Options_Option* o = options; o && o->key != 0; ++o) {
+    if (o->key == scaleKey && scaleKey != 0 && o->type == atomFloat && atomFloat != 0 &&
+        o->size == sizeof(float) && o->value) {
+      float scale = 0.0f;
+      std::memcpy(&scale, o->value, sizeof scale);
+      if (std::isfinite(scale) && scale > 0.0f) host.scaleFactor = scale;
+      continue;
+    }
     if (o->key != maxBlockKey || o->type != host.atomInt || o->size != sizeof(int32_t) || !o->value)
       continue;
     int32_t frames = 0;

@@ -141,7 +141,8 @@ void WritePlugin(std::ostream& out, const Plugin& plugin, const BundleIdentity& 
 void WriteUI(std::ostream& out) {
   out << "\n<" << kUIURI << ">\n    a ui:X11UI ;\n"
       << "    lv2:requiredFeature ui:idleInterface ;\n"
-      << "    lv2:optionalFeature ui:parent , ui:resize , ui:touch ;\n"
+      << "    lv2:optionalFeature ui:parent , ui:resize , ui:touch , opts:options ;\n"
+      << "    opts:supportedOption ui:scaleFactor ;\n"
       << "    lv2:extensionData ui:idleInterface ;\n    ui:portNotification";
   for (size_t i = 0; i < std::size(kPlugins); ++i) {
     out << (i ? " ,\n" : "\n") << "        [ ui:plugin <" << kPlugins[i].uri

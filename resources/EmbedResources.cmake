@@ -7,7 +7,8 @@
 # so large images cost no compile time) and registers them, during static initialisation, as the
 # target module's resources of that type. platform/Resources.h finds them by type and id.
 
-# The editor artwork: resource id and file, as the editor layout names them.
+# The editor artwork: resource id and file, as the editor layout names them, then the same
+# pictures painted at 1.5 and 2 under the id plus 1000 and 2000 (graphics/PaintedScales.h).
 set(TAVO_ARTWORK_RESOURCES
   101 ${CMAKE_CURRENT_LIST_DIR}/img/VUBG1.png
   102 ${CMAKE_CURRENT_LIST_DIR}/img/BG1.png
@@ -16,6 +17,18 @@ set(TAVO_ARTWORK_RESOURCES
   105 ${CMAKE_CURRENT_LIST_DIR}/img/InGain1.png
   106 ${CMAKE_CURRENT_LIST_DIR}/img/Needle1.png
   107 ${CMAKE_CURRENT_LIST_DIR}/img/Bypass.png)
+foreach(set 1.5x:1000 2x:2000)
+  string(REPLACE ":" ";" set "${set}")
+  list(GET set 0 suffix)
+  list(GET set 1 offset)
+  foreach(entry 101:VUBG1 102:BG1 103:LED 104:KnobS1 105:InGain1 106:Needle1 107:Bypass)
+    string(REPLACE ":" ";" entry "${entry}")
+    list(GET entry 0 id)
+    list(GET entry 1 stem)
+    math(EXPR id "${id} + ${offset}")
+    list(APPEND TAVO_ARTWORK_RESOURCES ${id} ${CMAKE_CURRENT_LIST_DIR}/img/${stem}@${suffix}.png)
+  endforeach()
+endforeach()
 
 function(tavo_embed_resources target)
   if(WIN32)

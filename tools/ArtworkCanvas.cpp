@@ -21,8 +21,10 @@ float Noise(int x, int y, int seed) {
   return static_cast<float>(h & 0xFFFFu) / 32767.5f - 1.0f;
 }
 
-Canvas::Canvas(int width, int height)
-    : w_(width), h_(height), px_(static_cast<size_t>(width) * height) {}
+Canvas::Canvas(int width, int height, float scale)
+    : w_(static_cast<int>(std::lround(width * scale))),
+      h_(static_cast<int>(std::lround(height * scale))), scale_(scale),
+      px_(static_cast<size_t>(w_) * h_) {}
 
 void Canvas::Over(int x, int y, const Rgba& c, float coverage) {
   if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
@@ -43,18 +45,28 @@ void Canvas::Set(int x, int y, const Rgba& c) {
   At(x, y) = c;
 }
 
+void Canvas::Fill(int x0, int y0, int x1, int y1, const std::function<Rgba(float, float)>& colour) {
+  const int l = std::max(static_cast<int>(std::floor(x0 * scale_)), 0);
+  const int t = std::max(static_cast<int>(std::floor(y0 * scale_)), 0);
+  const int r = std::min(static_cast<int>(std::ceil(x1 * scale_)), w_);
+  const int b = std::min(static_cast<int>(std::ceil(y1 * scale_)), h_);
+  for (int y = t; y < b; ++y)
+    for (int x = l; x < r; ++x)
+      At(x, y) = colour((x + 0.5f) / scale_ - 0.5f, (y + 0.5f) / scale_ - 0.5f);
+}
+
 void Canvas::Shade(int x0, int y0, int x1, int y1, const std::function<Rgba(float, float)>& colour,
                    int n) {
-  x0 = std::max(x0, 0);
-  y0 = std::max(y0, 0);
-  x1 = std::min(x1, w_);
-  y1 = std::min(y1, h_);
+  x0 = std::max(static_cast<int>(std::floor(x0 * scale_)), 0);
+  y0 = std::max(static_cast<int>(std::floor(y0 * scale_)), 0);
+  x1 = std::min(static_cast<int>(std::ceil(x1 * scale_)), w_);
+  y1 = std::min(static_cast<int>(std::ceil(y1 * scale_)), h_);
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
       float r = 0, g = 0, b = 0, a = 0;
       for (int sy = 0; sy < n; ++sy) {
         for (int sx = 0; sx < n; ++sx) {
-          const Rgba c = colour(x + (sx + 0.5f) / n, y + (sy + 0.5f) / n);
+          const Rgba c = colour((x + (sx + 0.5f) / n) / scale_, (y + (sy + 0.5f) / n) / scale_);
           r += c.r * c.a;
           g += c.g * c.a;
           b += c.b * c.a;
@@ -82,12 +94,6 @@ void Canvas::Line(float x0, float y0, float x1, float y1, float width, const Rgb
     if (ex * ex + ey * ey > half * half) c.a = 0.0f;
     return c;
   });
-}
-
-void Canvas::Paste(const Canvas& other, int x, int y) {
-  for (int j = 0; j < other.h_; ++j)
-    for (int i = 0; i < other.w_; ++i)
-      Over(x + i, y + j, other.At(i, j));
 }
 
 std::unique_ptr<LICE_MemBitmap> Canvas::ToBitmap() const {
@@ -131,9 +137,16 @@ TextSetter::~TextSetter() {
   if (library_) FT_Done_FreeType(library_);
 }
 
-float TextSetter::Measure(const std::string& text, int px, float tracking) {
-  if (!face_) return 0.0f;
-  FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(px));
+void TextSetter::SetSize(float px) {
+  if (px == std::floor(px)) {
+    FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(px));
+  } else {
+    // 26.6 fixed point at 72 dots per inch: one point is one pixel.
+    FT_Set_Char_Size(face_, 0, static_cast<FT_F26Dot6>(std::lround(px * 64.0f)), 72, 72);
+  }
+}
+
+float TextSetter::Measure(const std::string& text, float tracking) {
   float width = 0.0f;
   for (unsigned char ch : text) {
     if (FT_Load_Char(face_, ch, FT_LOAD_DEFAULT) != 0) continue;
@@ -145,9 +158,13 @@ float TextSetter::Measure(const std::string& text, int px, float tracking) {
 void TextSetter::Draw(Canvas& canvas, const std::string& text, float x, float y, int px,
                       const Rgba& colour, int align, float tracking) {
   if (!face_) return;
-  const float width = Measure(text, px, tracking);
+  const float k = canvas.Scale();
+  x *= k;
+  y *= k;
+  tracking *= k;
+  SetSize(px * k);
+  const float width = Measure(text, tracking);
   float pen = align == 1 ? x - width * 0.5f : align == 2 ? x - width : x;
-  FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(px));
   for (unsigned char ch : text) {
     if (FT_Load_Char(face_, ch, FT_LOAD_RENDER) != 0) continue;
     const FT_GlyphSlot g = face_->glyph;

@@ -69,6 +69,12 @@ void Crack(Canvas& c, const std::vector<std::pair<float, float>>& points, float 
   }
 }
 
+// The logical pixel a (logical) pixel centre lies in: grain and bevels keep their size in editor
+// pixels, so a painting at 2 averages back to the one at 1.
+int Cell(float v) {
+  return static_cast<int>(std::floor(v + 0.5f));
+}
+
 } // namespace
 
 float NeedleForDecibels(float db) {
@@ -80,32 +86,29 @@ float NeedleCentreX(float position) {
   return kNeedleLeft + std::floor(kNeedleTravel * position) + kNeedleHalf;
 }
 
-Canvas PaintMeterFace() {
-  Canvas c(304, 416);
+Canvas PaintMeterFace(float scale) {
+  Canvas c(304, 416, scale);
   const float cx = 151.5f, cy = 66.0f;
-  for (int y = kWindowT; y < kWindowB; ++y) {
-    for (int x = kWindowL; x < kWindowR; ++x) {
-      // Backlit parchment: a warm glow from the lamp behind the middle, darker at the rim.
-      const float dx = (x - cx) / 110.0f, dy = (y - cy) / 40.0f;
-      const float t = std::min(std::sqrt(dx * dx + dy * dy), 1.2f);
-      Rgba face = Mix(Rgb(252, 234, 182), Rgb(206, 160, 92), std::pow(t / 1.2f, 1.6f));
-      face = Lift(face, 0.012f * Noise(x, y, 11));
-      c.Set(x, y, face);
-    }
-  }
+  c.Fill(kWindowL, kWindowT, kWindowR, kWindowB, [&](float x, float y) {
+    // Backlit parchment: a warm glow from the lamp behind the middle, darker at the rim.
+    const float dx = (x - cx) / 110.0f, dy = (y - cy) / 40.0f;
+    const float t = std::min(std::sqrt(dx * dx + dy * dy), 1.2f);
+    Rgba face = Mix(Rgb(252, 234, 182), Rgb(206, 160, 92), std::pow(t / 1.2f, 1.6f));
+    return Lift(face, 0.012f * Noise(Cell(x), Cell(y), 11));
+  });
   return c;
 }
 
-Canvas PaintNeedle() {
-  Canvas c(12, 37);
+Canvas PaintNeedle(float scale) {
+  Canvas c(12, 37, scale);
   c.Line(7.4f, 4.0f, 7.4f, 36.0f, 2.4f, Rgb(0, 0, 0, 0.28f)); // shadow on the face
   c.Line(6.0f, 1.5f, 6.0f, 35.5f, 1.6f, Rgb(22, 16, 12));
   c.Line(6.0f, 1.5f, 6.0f, 8.0f, 1.6f, Rgb(160, 28, 20)); // a red tip reads well at a glance
   return c;
 }
 
-Canvas PaintLedStrip() {
-  Canvas strip(48, 36);
+Canvas PaintLedStrip(float scale) {
+  Canvas strip(48, 36, scale);
   for (int lit = 0; lit < 2; ++lit) {
     const float top = lit * 18.0f;
     strip.Shade(0, static_cast<int>(top), 48, static_cast<int>(top) + 18, [&](float x, float y) {
@@ -129,8 +132,8 @@ Canvas PaintLedStrip() {
   return strip;
 }
 
-Canvas PaintKnobStrip(int size, int frames) {
-  Canvas strip(size, size * frames);
+Canvas PaintKnobStrip(int size, int frames, float scale) {
+  Canvas strip(size, size * frames, scale);
   const float k = size / 100.0f;
   const float c0 = size * 0.5f;
   const float skirtR = 44.0f * k, bodyR = 35.0f * k, capR = 23.0f * k;
@@ -185,20 +188,19 @@ Canvas PaintKnobStrip(int size, int frames) {
   return strip;
 }
 
-Canvas PaintPanel(TextSetter& bold, TextSetter& regular) {
-  Canvas c(304, 416);
+Canvas PaintPanel(TextSetter& bold, TextSetter& regular, float scale) {
+  Canvas c(304, 416, scale);
   // Anodised, horizontally brushed front with a bevelled edge.
-  for (int y = 0; y < 416; ++y) {
+  c.Fill(0, 0, 304, 416, [&](float fx, float fy) {
+    const int x = Cell(fx), y = Cell(fy);
     const float rowStreak = 0.02f * Noise(0, y, 1);
-    for (int x = 0; x < 304; ++x) {
-      const float grain = 0.012f * Noise(x, y, 2) + 0.015f * Noise(x / 37, y, 3) + rowStreak;
-      Rgba p = Lift(Rgb(58, 52, 46), grain + 0.035f * (1.0f - y / 416.0f));
-      const int edge = std::min(std::min(x, y), std::min(303 - x, 415 - y));
-      const bool litEdge = (x < 3 || y < 3) && x < 301 && y < 413;
-      if (edge < 3) p = Lift(p, litEdge ? 0.1f : -0.1f);
-      c.Set(x, y, p);
-    }
-  }
+    const float grain = 0.012f * Noise(x, y, 2) + 0.015f * Noise(x / 37, y, 3) + rowStreak;
+    Rgba p = Lift(Rgb(58, 52, 46), grain + 0.035f * (1.0f - y / 416.0f));
+    const int edge = std::min(std::min(x, y), std::min(303 - x, 415 - y));
+    const bool litEdge = (x < 3 || y < 3) && x < 301 && y < 413;
+    if (edge < 3) p = Lift(p, litEdge ? 0.1f : -0.1f);
+    return p;
+  });
   for (auto [x, y, a] : {std::tuple{11.0f, 11.0f, 0.4f},
                          {293.0f, 11.0f, 1.2f},
                          {11.0f, 405.0f, 2.1f},
@@ -207,24 +209,22 @@ Canvas PaintPanel(TextSetter& bold, TextSetter& regular) {
   }
 
   // The meter window's recess, then the glass itself.
-  for (int y = kWindowT - 4; y < kWindowB + 4; ++y) {
-    for (int x = kWindowL - 4; x < kWindowR + 4; ++x) {
-      const bool outerTop = y < kWindowT - 2 || x < kWindowL - 2;
-      c.Set(x, y, outerTop ? Rgb(20, 18, 16) : Rgb(92, 86, 78));
-    }
-  }
-  for (int y = kWindowT; y < kWindowB; ++y) {
-    for (int x = kWindowL; x < kWindowR; ++x) {
-      // Smoked glass, a little denser at the top where the bezel shades it.
-      float alpha = 0.30f - 0.10f * (y - kWindowT) / float(kWindowB - kWindowT);
-      if (y < kWindowT + 3) alpha = 0.32f;
-      Rgba glass = Rgb(56, 38, 20, alpha);
-      // A diagonal reflection.
-      const float band = (x - kWindowL) + (y - kWindowT) * 1.6f;
-      if (band > 60.0f && band < 104.0f) glass = Rgb(214, 204, 186, 0.20f);
-      c.Set(x, y, glass);
-    }
-  }
+  c.Fill(kWindowL - 4, kWindowT - 4, kWindowR + 4, kWindowB + 4, [&](float fx, float fy) {
+    const int x = Cell(fx), y = Cell(fy);
+    const bool outerTop = y < kWindowT - 2 || x < kWindowL - 2;
+    return outerTop ? Rgb(20, 18, 16) : Rgb(92, 86, 78);
+  });
+  c.Fill(kWindowL, kWindowT, kWindowR, kWindowB, [&](float fx, float fy) {
+    const int y = Cell(fy);
+    // Smoked glass, a little denser at the top where the bezel shades it.
+    float alpha = 0.30f - 0.10f * (y - kWindowT) / float(kWindowB - kWindowT);
+    if (y < kWindowT + 3) alpha = 0.32f;
+    Rgba glass = Rgb(56, 38, 20, alpha);
+    // A diagonal reflection, its edges drawn at the picture's own resolution.
+    const float band = (fx - kWindowL) + (fy - kWindowT) * 1.6f;
+    if (band > 60.0f && band < 104.0f) glass = Rgb(214, 204, 186, 0.20f);
+    return glass;
+  });
 
   // The printed scale: levels in dB against the meter's reference, red from 0 up.
   const float baseline = 58.0f;
@@ -296,8 +296,8 @@ Canvas PaintPanel(TextSetter& bold, TextSetter& regular) {
   return c;
 }
 
-Canvas PaintBypassStrip(TextSetter& bold) {
-  Canvas strip(192, 76); // frame 1 (the top half) stays fully transparent
+Canvas PaintBypassStrip(TextSetter& bold, float scale) {
+  Canvas strip(192, 76, scale); // frame 1 (the top half) stays fully transparent
   const float top = 38.0f;
   const float ix = 70.0f, iy = top + 17.0f; // where the glass was struck
   strip.Shade(
@@ -339,9 +339,7 @@ Canvas PaintBypassStrip(TextSetter& bold) {
   }
   bold.Draw(strip, "BYPASSED", 186.0f, top + 34.0f, 8, Rgb(196, 40, 28, 0.9f), 2, 1.0f);
   // Whatever strayed above the frame's top must not show in the clear frame.
-  for (int y = 0; y < 38; ++y)
-    for (int x = 0; x < 192; ++x)
-      strip.Set(x, y, Rgba{});
+  strip.Fill(0, 0, 192, 38, [](float, float) { return Rgba{}; });
   return strip;
 }
 

@@ -15,11 +15,12 @@ float NeedleForDecibels(float db);
 // Screen x of the needle's centre line for a needle position.
 float NeedleCentreX(float position);
 
-Canvas PaintMeterFace();                                  // 304 × 416
-Canvas PaintPanel(TextSetter& bold, TextSetter& regular); // 304 × 416
-Canvas PaintLedStrip();                                   // 48 × 36: unlit, lit
-Canvas PaintKnobStrip(int size, int frames);              // size × (size × frames), minimum first
-Canvas PaintNeedle();                                     // 12 × 37
-Canvas PaintBypassStrip(TextSetter& bold);                // 192 × 76: clear, cracked glass
+// Sizes are logical; a picture painted at a scale has that many times the pixels on each side.
+Canvas PaintMeterFace(float scale);                                    // 304 × 416
+Canvas PaintPanel(TextSetter& bold, TextSetter& regular, float scale); // 304 × 416
+Canvas PaintLedStrip(float scale);                                     // 48 × 36: unlit, lit
+Canvas PaintKnobStrip(int size, int frames, float scale); // size × (size × frames), minimum first
+Canvas PaintNeedle(float scale);                          // 12 × 37
+Canvas PaintBypassStrip(TextSetter& bold, float scale);   // 192 × 76: clear, cracked glass
 
 } // namespace tavo::artwork

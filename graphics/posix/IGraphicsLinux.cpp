@@ -46,8 +46,9 @@ IGraphicsLinux::~IGraphicsLinux() {
 
 bool IGraphicsLinux::DrawScreen(const IBounds& rect) {
   if (!window_ || !surface_) return false;
-  const int l = std::max(rect.L, 0), t = std::max(rect.T, 0);
-  const int r = std::min(rect.R, width_), b = std::min(rect.B, height_);
+  const IBounds device = ToSurface(rect);
+  const int l = std::max(device.L, 0), t = std::max(device.T, 0);
+  const int r = std::min(device.R, SurfaceWidth()), b = std::min(device.B, SurfaceHeight());
   if (r <= l || b <= t) return true;
   BlitBitmapRect(&window_->frame, surface_.get(), l, t, l, t, r - l, b - t, 1.0f,
                  LICE_BLIT_MODE_COPY);
@@ -57,10 +58,14 @@ bool IGraphicsLinux::DrawScreen(const IBounds& rect) {
 void IGraphicsLinux::Resize(int width, int height) {
   if (width == width_ && height == height_) return;
   IGraphics::Resize(width, height);
-  if (window_) {
-    window_->frame.Resize(width_, height_);
-    FillRectangle(&window_->frame, 0, 0, width_, height_, 0, 1.0f, LICE_BLIT_MODE_COPY);
-  }
+  ScaleChanged();
+}
+
+void IGraphicsLinux::ScaleChanged() {
+  if (!window_) return;
+  window_->frame.Resize(SurfaceWidth(), SurfaceHeight());
+  FillRectangle(&window_->frame, 0, 0, SurfaceWidth(), SurfaceHeight(), 0, 1.0f,
+                LICE_BLIT_MODE_COPY);
 }
 
 int IGraphicsLinux::ShowMessageBox(const char* text, const char* caption, int type) {
@@ -168,8 +173,7 @@ void* IGraphicsLinux::OpenWindow(void* parent) {
   CloseWindow();
   window_ = std::make_unique<OffscreenWindow>();
   window_->parent = parent;
-  window_->frame.Resize(width_, height_);
-  FillRectangle(&window_->frame, 0, 0, width_, height_, 0, 1.0f, LICE_BLIT_MODE_COPY);
+  ScaleChanged();
   SetAllControlsDirty();
   return window_.get();
 }

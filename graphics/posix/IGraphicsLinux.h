@@ -61,6 +61,8 @@ public:
   void* WindowHandle() override { return window_.get(); }
   // [main thread · may block] The PNG resource of that identifier when the name ends in ".png".
   LICE_IBitmap* LoadPlatformBitmap(int id, const char* name) override;
+  // [main thread] The presented frame takes the surface's size (blank until the next tick).
+  void ScaleChanged() override;
 
   // ---- The Linux host's side ----
   void SetModule(platform::ModuleHandle module) { module_ = module; }
@@ -71,7 +73,7 @@ public:
   // [editor thread] One redraw tick: redraws the union of the dirty controls when the window is
   // open. True when something was drawn.
   bool OnTimerTick();
-  // [editor thread] The last presented frame (width × height), or null with no window open.
+  // [editor thread] The last presented frame (the surface's size), or null with no window open.
   const LICE_IBitmap* PresentedFrame() const { return window_ ? &window_->frame : nullptr; }
   // [editor thread · may block] Writes the presented frame as PNG; false without a window.
   bool SavePresentedFrame(const char* path) const;

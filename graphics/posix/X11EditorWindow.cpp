@@ -41,6 +41,24 @@ struct X11EditorWindow::State {
   Clock::time_point lastPress{};
   int lastPressX = -100, lastPressY = -100;
   bool destroyed = false;
+  int width = 0, height = 0; // device pixels
+
+  // The frame's pixels are 0xAARRGGBB words; a 24-bit TrueColor server takes the same words.
+  void MakeImage() {
+    DropImage();
+    const int screen = DefaultScreen(display);
+    pixels.assign(static_cast<size_t>(width) * height, 0);
+    image = XCreateImage(display, DefaultVisual(display, screen),
+                         static_cast<unsigned>(DefaultDepth(display, screen)), ZPixmap, 0,
+                         reinterpret_cast<char*>(pixels.data()), static_cast<unsigned>(width),
+                         static_cast<unsigned>(height), 32, width * 4);
+  }
+  void DropImage() {
+    if (!image) return;
+    image->data = nullptr; // the pixels belong to the vector
+    XDestroyImage(image);
+    image = nullptr;
+  }
 };
 
 X11EditorWindow::X11EditorWindow(IGraphicsLinux& editor)
@@ -54,7 +72,7 @@ std::unique_ptr<X11EditorWindow> X11EditorWindow::Open(IGraphicsLinux& editor, u
   State& x = *window->x_;
   x.display = display;
   const int screen = DefaultScreen(display);
-  const int width = editor.Width(), height = editor.Height();
+  const int width = editor.SurfaceWidth(), height = editor.SurfaceHeight();
   XSetWindowAttributes attributes{};
   attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                           KeyPressMask | LeaveWindowMask | StructureNotifyMask;
@@ -69,19 +87,14 @@ std::unique_ptr<X11EditorWindow> X11EditorWindow::Open(IGraphicsLinux& editor, u
   hints.min_width = hints.max_width = width;
   hints.min_height = hints.max_height = height;
   XSetWMNormalHints(display, x.window, &hints);
+  x.width = width;
+  x.height = height;
   if (!parent) {
     x.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, x.window, &x.deleteWindow, 1);
   }
   x.gc = XCreateGC(display, x.window, 0, nullptr);
-
-  // The frame's pixels are 0xAARRGGBB words; a 24-bit TrueColor server takes the same words.
-  Visual* visual = DefaultVisual(display, screen);
-  x.pixels.assign(static_cast<size_t>(width) * height, 0);
-  x.image =
-      XCreateImage(display, visual, static_cast<unsigned>(DefaultDepth(display, screen)), ZPixmap,
-                   0, reinterpret_cast<char*>(x.pixels.data()), static_cast<unsigned>(width),
-                   static_cast<unsigned>(height), 32, width * 4);
+  x.MakeImage();
   editor.OpenWindow(reinterpret_cast<void*>(x.window));
   editor.SetAllControlsDirty();
   XMapWindow(display, x.window);
@@ -92,10 +105,7 @@ std::unique_ptr<X11EditorWindow> X11EditorWindow::Open(IGraphicsLinux& editor, u
 
 X11EditorWindow::~X11EditorWindow() {
   editor_.CloseWindow();
-  if (x_->image) {
-    x_->image->data = nullptr; // the pixels belong to the vector
-    XDestroyImage(x_->image);
-  }
+  x_->DropImage();
   if (x_->gc) XFreeGC(x_->display, x_->gc);
   if (x_->window && !x_->destroyed) XDestroyWindow(x_->display, x_->window);
   XCloseDisplay(x_->display);
@@ -129,6 +139,24 @@ void X11EditorWindow::Present(int left, int top, int right, int bottom) {
             static_cast<unsigned>(right - left), static_cast<unsigned>(bottom - top));
 }
 
+void X11EditorWindow::FollowScale() {
+  State& x = *x_;
+  const int width = editor_.SurfaceWidth(), height = editor_.SurfaceHeight();
+  if (width == x.width && height == x.height) return;
+  // The host changed the editor's scale while the window was open: the window takes the new
+  // size and everything is drawn again at it.
+  x.width = width;
+  x.height = height;
+  XSizeHints hints{};
+  hints.flags = PMinSize | PMaxSize;
+  hints.min_width = hints.max_width = width;
+  hints.min_height = hints.max_height = height;
+  XSetWMNormalHints(x.display, x.window, &hints);
+  XResizeWindow(x.display, x.window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  x.MakeImage();
+  editor_.SetAllControlsDirty();
+}
+
 void X11EditorWindow::Route(const void* raw) {
   const XEvent& e = *static_cast<const XEvent*>(raw);
   switch (e.type) {
@@ -137,7 +165,9 @@ void X11EditorWindow::Route(const void* raw) {
             e.xexpose.y + e.xexpose.height);
     break;
   case ButtonPress: {
-    const XButtonEvent& b = e.xbutton;
+    XButtonEvent b = e.xbutton;
+    b.x = editor_.ToLogical(b.x);
+    b.y = editor_.ToLogical(b.y);
     if (b.button == Button4 || b.button == Button5) {
       editor_.OnMouseWheel(b.x, b.y, ModsOf(b.state), b.button == Button4 ? 1 : -1);
       break;
@@ -156,14 +186,16 @@ void X11EditorWindow::Route(const void* raw) {
   }
   case ButtonRelease:
     if (e.xbutton.button == Button4 || e.xbutton.button == Button5) break;
-    editor_.OnMouseUp(e.xbutton.x, e.xbutton.y, ModsOf(e.xbutton.state));
+    editor_.OnMouseUp(editor_.ToLogical(e.xbutton.x), editor_.ToLogical(e.xbutton.y),
+                      ModsOf(e.xbutton.state));
     break;
   case MotionNotify: {
     const XMotionEvent& m = e.xmotion;
+    const int mx = editor_.ToLogical(m.x), my = editor_.ToLogical(m.y);
     if (m.state & (Button1Mask | Button3Mask))
-      editor_.OnMouseDrag(m.x, m.y, ModsOf(m.state));
+      editor_.OnMouseDrag(mx, my, ModsOf(m.state));
     else
-      editor_.OnMouseOver(m.x, m.y, ModsOf(m.state));
+      editor_.OnMouseOver(mx, my, ModsOf(m.state));
     break;
   }
   case LeaveNotify:
@@ -174,7 +206,8 @@ void X11EditorWindow::Route(const void* raw) {
     char text[8] = {};
     KeySym sym = 0;
     if (XLookupString(&key, text, sizeof text - 1, &sym, nullptr) == 1)
-      editor_.OnKeyDown(key.x, key.y, static_cast<unsigned char>(text[0]));
+      editor_.OnKeyDown(editor_.ToLogical(key.x), editor_.ToLogical(key.y),
+                        static_cast<unsigned char>(text[0]));
     break;
   }
   case DestroyNotify:
@@ -199,11 +232,12 @@ bool X11EditorWindow::Idle() {
     Route(&event);
     if (x_->destroyed) return false;
   }
+  FollowScale();
   const auto now = Clock::now();
   if (now >= x_->nextTick) {
     x_->nextTick = now + std::chrono::milliseconds(editor_.TimerPeriodMs());
     // What the tick redraws lands in the presented frame; the whole editor is cheap to send.
-    if (editor_.OnTimerTick()) Present(0, 0, editor_.Width(), editor_.Height());
+    if (editor_.OnTimerTick()) Present(0, 0, editor_.SurfaceWidth(), editor_.SurfaceHeight());
   }
   XFlush(x_->display);
   return true;

@@ -3,7 +3,9 @@
 // does offscreen; this window shows that frame on the X server, embedded in a window the host
 // gives (or top-level), and hands the server's mouse and key events to the graphics core as the
 // host stand-in's injected events reach it: press, drag with the pointer grabbed, release,
-// double-click, wheel, modifiers, keys. Redraws follow the core's timer, ticked from Idle.
+// double-click, wheel, modifiers, keys. Redraws follow the core's timer, ticked from Idle. The
+// window is the editor's surface size (device pixels) and follows a change of the editor's
+// scale; the server's positions are divided by the scale before they reach the core.
 //
 // Everything here runs on the thread that opened the window (the host's UI thread).
 
@@ -39,6 +41,7 @@ public:
 private:
   explicit X11EditorWindow(IGraphicsLinux& editor);
   void Present(int left, int top, int right, int bottom);
+  void FollowScale();
   void Route(const void* event);
 
   IGraphicsLinux& editor_;

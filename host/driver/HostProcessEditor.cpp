@@ -94,6 +94,14 @@ int32_t HostProcess::TickEditor(bool* drew) {
   return hostabi::kNoErr;
 }
 
+int32_t HostProcess::SetEditorScale(int32_t percent) {
+  if (!Live()) return kErrProcessClosed;
+  if (editorWindow_) return kErrBadArgument;
+  if (!port_) return kErrEditorNotOpen;
+  return port_->setScale(port_->window, percent) == port::kHandled ? hostabi::kNoErr
+                                                                   : kErrBadArgument;
+}
+
 int32_t HostProcess::EditorTimerPeriodMs() const {
   if (editorWindow_) return native::TimerPeriodMs(editorWindow_);
   return port_ ? port_->timerPeriodMs : 0;

@@ -30,7 +30,8 @@ struct RenderArgs {
 struct EditorArgs {
   std::string output; // PNG
   std::vector<std::string> settings;
-  std::string input; // rendered first, so the needle shows its level
+  std::string input;      // rendered first, so the needle shows its level
+  int scalePercent = 100; // the display scale the editor is drawn at
 };
 
 int RunInfo(HostModule& module, std::ostream& out);
@@ -38,8 +39,9 @@ int RunRender(HostModule& module, const RenderArgs& args);
 int RunEditor(HostModule& module, const EditorArgs& args);
 int RunDemo(HostModule& module, const std::string& folder);
 
-// Writes the editor's frame as a PNG, in place only once complete.
-void WriteEditorPng(HostProcess& process, const std::string& path);
+// Writes the editor's frame, drawn at the display scale in percent, as a PNG, in place only once
+// complete.
+void WriteEditorPng(HostProcess& process, const std::string& path, int scalePercent = 100);
 
 // "'TAVO'" for a printable four-character code, else its hexadecimal value.
 std::string FourCCText(int32_t code);

@@ -18,8 +18,9 @@ constexpr int kDefaultChannels = 2;
 constexpr int kDefaultRate = 44100;
 } // namespace
 
-void WriteEditorPng(HostProcess& process, const std::string& path) {
+void WriteEditorPng(HostProcess& process, const std::string& path, int scalePercent) {
   int32_t status = process.OpenEditor();
+  if (status == 0 && scalePercent != 100) status = process.SetEditorScale(scalePercent);
   if (status == 0) status = process.TickEditor(); // the first tick draws the whole window
   std::vector<uint32_t> pixels;
   int32_t width = 0, height = 0;
@@ -53,7 +54,7 @@ int RunEditor(HostModule& module, const EditorArgs& args) {
         *process, [&](float* frames, int64_t n) { return reader->Read(frames, n); }, nullptr, true,
         &progress, &gInterrupted);
   }
-  WriteEditorPng(*process, args.output);
+  WriteEditorPng(*process, args.output, args.scalePercent);
   std::cout << "wrote " << args.output << "\n";
   return 0;
 }

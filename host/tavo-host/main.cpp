@@ -81,6 +81,11 @@ int main(int argc, char** argv) {
   editorCmd->add_option("--set", editor.settings, "NAME=VALUE, as for render")
       ->allow_extra_args(false);
   editorCmd->add_option("--input", editor.input, "render this file first (the needle moves)");
+  std::string editorScale = "1";
+  editorCmd
+      ->add_option("--scale", editorScale,
+                   "display scale: 1, 1.5 or 2 (artwork painted for each; default 1)")
+      ->check(CLI::IsMember({"1", "1.5", "2"}));
 
   std::string demoFolder = "tavo-demo";
   auto* demoCmd = app.add_subcommand("demo", "render the built-in demo and draw its pictures");
@@ -88,6 +93,7 @@ int main(int argc, char** argv) {
 
   CLI11_PARSE(app, argc, argv);
   render.delayCompensation = !noCompensation;
+  editor.scalePercent = editorScale == "2" ? 200 : editorScale == "1.5" ? 150 : 100;
 
   std::signal(SIGINT, Interrupted);
   std::signal(SIGTERM, Interrupted);

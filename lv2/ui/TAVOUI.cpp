@@ -38,13 +38,15 @@ public:
     plug_->SetEnableParam(TAVOParams::kBypass);
     auto* editor = dynamic_cast<IGraphicsLinux*>(GraphicsOf(plug_.get()));
     if (!editor) return false;
+    // The host's display scale: the editor draws with the artwork painted for it.
+    editor->SetScale(plug_->Host().scaleFactor);
     const auto parent = reinterpret_cast<uintptr_t>(FindFeature(features, LV2_UI__parent));
     window_ = X11EditorWindow::Open(*editor, parent);
     if (!window_) return false;
     plug_->SetHostEditSink(this);
     if (const auto* resize =
             static_cast<const LV2UI_Resize*>(FindFeature(features, LV2_UI__resize)))
-      resize->ui_resize(resize->handle, editor->Width(), editor->Height());
+      resize->ui_resize(resize->handle, editor->SurfaceWidth(), editor->SurfaceHeight());
     return true;
   }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "graphics/PaintedScales.h"
 #include "graphics/posix/IGraphicsLinux.h"
 #include "hostlib/HostInterface.h"
 #include "hostlib/PosixWindowPort.h"
@@ -33,6 +34,8 @@ int32_t HOSTABI_CALL PortEvent(void* window, int32_t kind, int32_t x, int32_t y,
                                int32_t delta) {
   IGraphicsLinux& editor = *PortWindow(window);
   const MouseMods mods = ModsFrom(modifiers);
+  x = editor.ToLogical(x);
+  y = editor.ToLogical(y);
   switch (kind) {
   case port::kMouseDown:
     editor.OnMouseDown(x, y, mods);
@@ -63,8 +66,16 @@ int32_t HOSTABI_CALL PortEvent(void* window, int32_t kind, int32_t x, int32_t y,
 int32_t HOSTABI_CALL PortSize(void* window, int32_t* width, int32_t* height) {
   const IGraphicsLinux& editor = *PortWindow(window);
   if (!width || !height) return port::kRefused;
-  *width = editor.Width();
-  *height = editor.Height();
+  *width = editor.SurfaceWidth();
+  *height = editor.SurfaceHeight();
+  return port::kHandled;
+}
+
+int32_t HOSTABI_CALL PortSetScale(void* window, int32_t percent) {
+  constexpr int32_t kPercent = 100;
+  if (percent < kMinEditorScale * kPercent || percent > kMaxEditorScale * kPercent)
+    return port::kRefused;
+  PortWindow(window)->SetScale(static_cast<float>(percent) / kPercent);
   return port::kHandled;
 }
 
@@ -98,7 +109,8 @@ public:
 
   void Announce(IGraphicsLinux& editor) {
     Withdraw();
-    port_ = {&editor, editor.TimerPeriodMs(), &PortTick, &PortEvent, &PortSize, &PortReadFrame};
+    port_ = {&editor,   editor.TimerPeriodMs(), &PortTick,    &PortEvent,
+             &PortSize, &PortReadFrame,         &PortSetScale};
     announced_ = true;
     TellWindowLayer(port::kWindowOpenedExport, &port_);
   }

@@ -45,6 +45,38 @@ TEST_F(Artwork, EveryImageHasItsSize) {
   }
 }
 
+// The sets painted at 1.5 and 2 are the same pictures in more pixels: each side times the scale
+// (rounded), and every film strip still divides into whole frames, so a frame's top lands on a
+// pixel row at every scale.
+TEST_F(Artwork, EveryPaintedScaleHasTheScaledSizeInWholeFrames) {
+  struct Image {
+    const char* stem;
+    int w, h, frames;
+  };
+  for (const char* suffix : {"@1.5x", "@2x"}) {
+    const double k = std::string(suffix) == "@2x" ? 2.0 : 1.5;
+    for (const Image& i :
+         {Image{"VUBG1", 304, 416, 1}, Image{"BG1", 304, 416, 1}, Image{"LED", 48, 36, 2},
+          Image{"KnobS1", 100, 12800, 128}, Image{"InGain1", 40, 2040, 51},
+          Image{"Needle1", 12, 37, 1}, Image{"Bypass", 192, 76, 2}}) {
+      const std::string name = std::string(i.stem) + suffix + ".png";
+      auto image = Load(name.c_str());
+      ASSERT_NE(image, nullptr) << name;
+      EXPECT_EQ(image->Width(), std::lround(i.w * k)) << name;
+      EXPECT_EQ(image->Height(), std::lround(i.h * k)) << name;
+      EXPECT_EQ(image->Height() % i.frames, 0) << name;
+    }
+  }
+}
+
+TEST_F(Artwork, TheMeterFaceAtTwiceTheScaleIsOpaqueOnlyInTheScaledWindow) {
+  auto face = Load("VUBG1@2x.png");
+  ASSERT_NE(face, nullptr);
+  for (int y = 0; y < 832; ++y)
+    for (int x = 0; x < 608; ++x)
+      ASSERT_EQ(Alpha(*face, x, y), InMeter(x / 2, y / 2) ? 255 : 0) << x << "," << y;
+}
+
 TEST_F(Artwork, TheMeterFaceIsOpaqueOnlyInTheMeterWindow) {
   auto face = Load("VUBG1.png");
   ASSERT_NE(face, nullptr);

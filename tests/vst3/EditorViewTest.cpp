@@ -5,6 +5,7 @@
 
 #include <poll.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -37,7 +38,10 @@ public:
   }
   uint32_t TAVO_VST3_CALL addRef() override { return ++refs; }
   uint32_t TAVO_VST3_CALL release() override { return --refs; }
-  tresult TAVO_VST3_CALL resizeView(IPlugView*, ViewRect*) override { return kResultFalse; }
+  tresult TAVO_VST3_CALL resizeView(IPlugView*, ViewRect* size) override {
+    if (size) asked.push_back(*size);
+    return kResultFalse;
+  }
   tresult TAVO_VST3_CALL registerEventHandler(IEventHandler* handler, int fd) override {
     handlers[handler] = fd;
     return kResultOk;
@@ -66,6 +70,7 @@ public:
   }
 
   int refs = 1;
+  std::vector<ViewRect> asked; // every resizeView, in order
   std::map<IEventHandler*, int> handlers;
   std::map<ITimerHandler*, uint64_t> timers;
 };
@@ -247,6 +252,65 @@ TEST_F(Vst3Editor, OpeningAndClosingRepeatedlyLeavesNothingBehind) {
     EXPECT_EQ(Child(), 0u);
   }
   EXPECT_EQ(frame.refs, 1);
+}
+
+TEST_F(Vst3Editor, TheViewDrawsAtTheHostsContentScale) {
+  RecordingHandler handler;
+  PluginPair pair(module.factory);
+  pair.controller->setComponentHandler(&handler);
+  HostFrame frame;
+  IPlugView* view = pair.controller->createView(kViewTypeEditor);
+  ASSERT_NE(view, nullptr);
+  void* support = nullptr;
+  ASSERT_EQ(
+      view->queryInterface(
+          reinterpret_cast<const char*>(IPlugViewContentScaleSupport::kIid.bytes.data()), &support),
+      kResultOk);
+  auto* scaling = static_cast<IPlugViewContentScaleSupport*>(support);
+  EXPECT_EQ(scaling->setContentScaleFactor(std::nanf("")), kInvalidArgument);
+  EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
+
+  // Before the window opens: the next size the host asks for is already the scaled one.
+  ASSERT_EQ(scaling->setContentScaleFactor(2.0f), kResultTrue);
+  ViewRect size{};
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.right, 608);
+  EXPECT_EQ(size.bottom, 832);
+  EXPECT_TRUE(frame.asked.empty());
+  ASSERT_EQ(view->setFrame(&frame), kResultOk);
+  ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID),
+            kResultOk);
+  frame.Run(3);
+  const Window child = Child();
+  XWindowAttributes shown{};
+  ASSERT_NE(XGetWindowAttributes(display, child, &shown), 0);
+  EXPECT_EQ(shown.width, 608);
+  EXPECT_EQ(shown.height, 832);
+
+  // The same 28 editor pixels up on Drive as at 1, in the window's own pixels.
+  const double before = pair.controller->getParamNormalized(1);
+  Send(child, ButtonPress, 168, 336);
+  frame.Run(2);
+  Send(child, MotionNotify, 168, 280);
+  frame.Run(2);
+  Send(child, ButtonRelease, 168, 280);
+  frame.Run(2);
+  EXPECT_NEAR(pair.controller->getParamNormalized(1) - before, 28.0 / 100.0 / 4.0, 1e-9);
+
+  // While open: the frame is asked for the new size and the window follows.
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultTrue);
+  ASSERT_EQ(frame.asked.size(), 1u);
+  EXPECT_EQ(frame.asked[0].right, 456);
+  EXPECT_EQ(frame.asked[0].bottom, 624);
+  frame.Run(3);
+  ASSERT_NE(XGetWindowAttributes(display, child, &shown), 0);
+  EXPECT_EQ(shown.width, 456);
+  EXPECT_EQ(shown.height, 624);
+
+  scaling->release();
+  view->removed();
+  view->setFrame(nullptr);
+  EXPECT_EQ(view->release(), 0u);
 }
 
 } // namespace

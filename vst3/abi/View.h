@@ -47,6 +47,13 @@ struct IPlugFrame : FUnknown {
 
 // ---- Linux: the host's run loop and the view's handlers, called on the host's UI thread ----
 
+// On the view, optional: the host's display scale (1.5 on a monitor at 150 %), before or after
+// attached and whenever it changes.
+struct IPlugViewContentScaleSupport : FUnknown {
+  static constexpr Uid kIid = MakeUid(0x65ED9690, 0x8AC44525, 0x8AADEF7A, 0x72EA703F);
+  virtual tresult TAVO_VST3_CALL setContentScaleFactor(float factor) = 0;
+};
+
 struct IEventHandler : FUnknown {
   static constexpr Uid kIid = MakeUid(0x561E65C9, 0x13A0496F, 0x813A2C35, 0x654D7983);
   virtual void TAVO_VST3_CALL onFDIsSet(int fd) = 0;

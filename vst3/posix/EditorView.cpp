@@ -3,6 +3,7 @@
 
 #include "vst3/EditorView.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -19,7 +20,10 @@ namespace {
 // runs at its own period inside, and the needle moves at this pace at the slowest.
 constexpr uint64_t kTickMs = 10;
 
-class X11View final : public IPlugView, public ITimerHandler, public IEventHandler {
+class X11View final : public IPlugView,
+                      public IPlugViewContentScaleSupport,
+                      public ITimerHandler,
+                      public IEventHandler {
 public:
   X11View(IGraphicsLinux& editor, ViewTicks* ticks) : editor_(editor), ticks_(ticks) {}
 
@@ -28,6 +32,8 @@ public:
     *obj = nullptr;
     if (SameUid(iid, FUnknown::kIid) || SameUid(iid, IPlugView::kIid))
       *obj = static_cast<IPlugView*>(this);
+    else if (SameUid(iid, IPlugViewContentScaleSupport::kIid))
+      *obj = static_cast<IPlugViewContentScaleSupport*>(this);
     else if (SameUid(iid, ITimerHandler::kIid))
       *obj = static_cast<ITimerHandler*>(this);
     else if (SameUid(iid, IEventHandler::kIid))
@@ -89,6 +95,19 @@ public:
   }
   tresult TAVO_VST3_CALL onFocus(TBool) override { return kResultOk; }
 
+  // [main thread · allocates] The editor draws at the host's scale with the artwork painted for
+  // it; the size the view reports grows with it, and an attached view asks the frame for it (the
+  // window itself follows on its next tick).
+  tresult TAVO_VST3_CALL setContentScaleFactor(float factor) override {
+    if (!(factor > 0.0f) || !std::isfinite(factor)) return kInvalidArgument;
+    const ViewRect before = Fixed();
+    editor_.SetScale(factor);
+    ViewRect now = Fixed();
+    if (frame_ && window_ && (now.right != before.right || now.bottom != before.bottom))
+      frame_->resizeView(this, &now);
+    return kResultTrue;
+  }
+
   // [main thread] Keeps a reference to the frame and its run loop until the next call.
   tresult TAVO_VST3_CALL setFrame(IPlugFrame* frame) override {
     StopTicks();
@@ -128,7 +147,8 @@ private:
     setFrame(nullptr);
   }
 
-  ViewRect Fixed() const { return {0, 0, editor_.Width(), editor_.Height()}; }
+  // The editor's size on the screen: its own times the host's scale.
+  ViewRect Fixed() const { return {0, 0, editor_.SurfaceWidth(), editor_.SurfaceHeight()}; }
 
   void Tick() {
     if (window_ && !window_->Idle()) {

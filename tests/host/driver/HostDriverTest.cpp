@@ -203,6 +203,38 @@ TEST_F(HostDriver, TheEditorIsWorkedThroughItsWindowLikeAPersonWould) {
   EXPECT_EQ(p->TickEditor(), kErrEditorNotOpen);
 }
 
+TEST_F(HostDriver, AtEveryDisplayScaleTheSameDragInEditorPixelsSetsTheSameDrive) {
+  for (int percent : {100, 150, 200}) {
+    SCOPED_TRACE(percent);
+    auto p = Create();
+    ASSERT_EQ(p->OpenEditor(), 0);
+    ASSERT_EQ(p->SetEditorScale(percent), 0);
+    ASSERT_EQ(p->TickEditor(), 0);
+    std::vector<uint32_t> pixels;
+    int32_t width = 0, height = 0;
+    ASSERT_EQ(p->ReadEditorFrame(pixels, width, height), 0);
+    EXPECT_EQ(width, 304 * percent / 100);
+    EXPECT_EQ(height, 416 * percent / 100);
+    // Window pixels: up by a fifth of the knob, whatever the scale.
+    const auto at = [percent](int v) { return v * percent / 100; };
+    ASSERT_EQ(p->Drag(at(84), at(168), at(84), at(148), at(20)), 0);
+    int32_t drive = 0;
+    ASSERT_EQ(p->GetControl(kDrive, drive), 0);
+    std::string shown;
+    ASSERT_EQ(p->DisplayText(kDrive, drive, shown), 0);
+    EXPECT_EQ(shown, "0.5");
+    // The lamps answer where they are drawn.
+    ASSERT_EQ(p->Click(at(230), at(25)), 0);
+    int32_t mode = 0;
+    ASSERT_EQ(p->GetControl(kVUMode, mode), 0);
+    EXPECT_EQ(mode, StepControlValue(2, 3));
+  }
+  auto p = Create();
+  ASSERT_EQ(p->OpenEditor(), 0);
+  EXPECT_EQ(p->SetEditorScale(50), kErrBadArgument);
+  EXPECT_EQ(p->SetEditorScale(500), kErrBadArgument);
+}
+
 TEST_F(HostDriver, ClosingTheModuleClosesProcessesStillOpen) {
   auto p = Create();
   ASSERT_EQ(p->OpenEditor(), 0);

@@ -218,4 +218,20 @@ TEST_F(TavoHost, InfoListsTheControlsAndEditorDrawsTheWindow) {
   EXPECT_EQ((header[22] << 8) | header[23], 416);
 }
 
+TEST_F(TavoHost, EditorDrawsAtTheDisplayScalesItIsPaintedFor) {
+  struct Case {
+    const char* scale;
+    int width, height;
+  };
+  for (const Case& c : {Case{"1.5", 456, 624}, Case{"2", 608, 832}}) {
+    ASSERT_EQ(Run(std::string("editor big.png --scale ") + c.scale), 0) << err_;
+    std::ifstream png(Path("big.png"), std::ios::binary);
+    unsigned char header[24] = {};
+    png.read(reinterpret_cast<char*>(header), sizeof header);
+    EXPECT_EQ((header[18] << 8) | header[19], c.width) << c.scale;
+    EXPECT_EQ((header[22] << 8) | header[23], c.height) << c.scale;
+  }
+  EXPECT_NE(Run("editor big.png --scale 3"), 0);
+}
+
 } // namespace
