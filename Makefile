@@ -1,7 +1,7 @@
 # The commands a person needs: `make demo`, `make test` and `make bench`. CMake presets name the
 # configurations; this file only calls them.
 .PHONY: test bench demo deps test-tsan test-fuzz test-native test-win fuzz-long install-lv2 install-vst3 \
-        clean
+        package clean
 
 JOBS ?= $(shell nproc)
 
@@ -76,6 +76,15 @@ demo: deps
 	cmake --preset linux-release
 	cmake --build --preset linux-release -j $(JOBS) --target tavo-host
 	build/linux-release/module/tavo-host demo build/demo
+
+# The Debian package, release build: build/linux-release/package/tavo_<version>_amd64.deb with
+# the LV2 bundle in /usr/lib/lv2, the VST 3 bundle in /usr/lib/vst3, tavo-host in /usr/bin and
+# its manual page.
+package: deps
+	cmake --preset linux-release
+	cmake --build --preset linux-release -j $(JOBS) \
+	  --target tavo-host tavo_lv2_bundle tavo_vst3_bundle tavo_package_docs
+	cd build/linux-release && cpack -G DEB
 
 # The LV2 bundle, release build, into ~/.lv2 (or $(PREFIX)/lib/lv2 with PREFIX set), replacing an
 # earlier TAVO.lv2 there.

@@ -16,7 +16,8 @@ packages=(
   libx11-dev                        # the editor's X11 window (the LV2 UI)
   jalv jackd2 xvfb x11-apps x11-utils xdotool  # the editor in jalv under Xvfb, its screenshot
   dpkg-dev                          # apt-get source: libpng's and libsndfile's sources
-  ardour                            # its VST 3 scanner indexes the VST 3 bundle
+  ardour                            # its VST 3 scanner and headless session check the VST 3 bundle
+  lintian man-db                    # the Debian package: checked by lintian, its manual page read
   # The Windows build: MinGW-w64 with the posix thread model, static zlib, and the Wine suite
   # (the 64-bit loader, and the 32-bit one from the i386 architecture below), its X display and
   # its screenshots.

@@ -99,7 +99,10 @@ bool IPlugVST3::BindAudio(const ProcessData& data) {
   if (data.numInputs < 1 || data.numOutputs < 1 || !data.inputs || !data.outputs) return false;
   const AudioBusBuffers& in = data.inputs[0];
   const AudioBusBuffers& out = data.outputs[0];
-  if (in.numChannels != channels_ || out.numChannels != channels_) return false;
+  // Wider buses than the arrangement are taken: a host that keeps the buffers of the buses'
+  // default width after a mono arrangement (Ardour on a mono track) gets the mono path on the
+  // first channel and silence on the others.
+  if (in.numChannels < channels_ || out.numChannels < channels_) return false;
   if (data.symbolicSampleSize == kSample32) {
     // A missing input channel (an inactive bus) is silence; a missing output has nowhere to go.
     if (!in.channelBuffers32 || !out.channelBuffers32) return false;
@@ -143,12 +146,12 @@ void IPlugVST3::RenderPiece(int32_t from, int32_t to) {
   RunProcess(frames);
 }
 
-void IPlugVST3::SilenceOutputs(const ProcessData& data) {
+void IPlugVST3::SilenceOutputs(const ProcessData& data, int fromChannel) {
   if (!data.outputs) return;
   const int frames = std::max(data.numSamples, 0);
   for (int b = 0; b < data.numOutputs; ++b) {
     const AudioBusBuffers& bus = data.outputs[b];
-    for (int c = 0; c < bus.numChannels; ++c) {
+    for (int c = b == 0 ? fromChannel : 0; c < bus.numChannels; ++c) {
       if (data.symbolicSampleSize == kSample64) {
         if (bus.channelBuffers64 && bus.channelBuffers64[c])
           std::fill_n(bus.channelBuffers64[c], frames, 0.0);
@@ -165,7 +168,7 @@ bool IPlugVST3::Process(ProcessData& data) {
   const int32_t frames = std::max(data.numSamples, 0);
   const int cursors = GatherQueues(data.inputParameterChanges);
   const bool audio = frames > 0 && BindAudio(data);
-  if (frames > 0 && !audio) SilenceOutputs(data);
+  if (frames > 0 && !audio) SilenceOutputs(data, 0);
   if (audio) data.outputs[0].silenceFlags = 0; // the noise floor: never silent
   TakePointsUpTo(cursors, 0);
   for (int32_t pos = 0; pos < frames;) {
@@ -176,6 +179,8 @@ bool IPlugVST3::Process(ProcessData& data) {
   }
   // Points at or beyond the block's end, and every point of a block without frames, still count.
   TakePointsUpTo(cursors, INT32_MAX);
+  // After rendering: a host may hand the same buffer in as an input and out as a spare output.
+  if (audio) SilenceOutputs(data, channels_);
   in_ = out_ = nullptr;
   return true;
 }

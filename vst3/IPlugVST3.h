@@ -97,7 +97,7 @@ private:
   int32_t NextOffset(int cursors) const;
   bool BindAudio(const vst3::ProcessData& data);
   void RenderPiece(int32_t from, int32_t to);
-  void SilenceOutputs(const vst3::ProcessData& data);
+  void SilenceOutputs(const vst3::ProcessData& data, int fromChannel);
 
   int channels_ = 2;
   int32_t maxBlock_ = kInitialBlockSize;

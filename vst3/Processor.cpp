@@ -123,8 +123,13 @@ tresult Processor::setBusArrangements(SpeakerArrangement* inputs, int32_t numIns
   if (!plug_) return kNotInitialized;
   if (active_ || numIns != 1 || numOuts != 1 || !inputs || !outputs) return kResultFalse;
   const int channels = ChannelsOf(inputs[0]);
-  if (channels == 0 || inputs[0] != outputs[0]) return kResultFalse;
-  return plug_->SetChannels(channels) ? kResultTrue : kResultFalse;
+  if (channels != 0 && inputs[0] == outputs[0])
+    return plug_->SetChannels(channels) ? kResultTrue : kResultFalse;
+  // A pair TAVO does not take: it adapts to the nearest one it does, the output's width on both
+  // sides (what the host will read back), and says no.
+  const int wanted = ChannelsOf(outputs[0]);
+  if (wanted != 0) plug_->SetChannels(wanted);
+  return kResultFalse;
 }
 
 tresult Processor::getBusArrangement(int32_t dir, int32_t index, SpeakerArrangement& arr) {

@@ -10,6 +10,8 @@
 #include <map>
 #include <memory>
 
+#include "drawing/LICE_MemBitmap.h"
+#include "drawing/LICE_Png.h"
 #include "effect/TAVO.h"
 #include "graphics/posix/IGraphicsLinux.h"
 #include "tests/vst3/Vst3Fixture.h"
@@ -199,6 +201,15 @@ TEST_F(Vst3Editor, ViewShowsTheEditorAndCarriesGesturesBothWays) {
   frame.Run(5);
   EXPECT_EQ(Screenshot(child), Offscreen(7.5));
   EXPECT_TRUE(handler.calls.empty());
+  // The host's window with the view in it, as a picture, when one is asked for.
+  if (const char* path = std::getenv("TAVO_VST3_SCREENSHOT")) {
+    const std::vector<uint32_t> pixels = Screenshot(parent);
+    LICE_MemBitmap picture(304, 416);
+    for (int y = 0; y < 416; ++y)
+      for (int x = 0; x < 304; ++x)
+        picture.PixelData()[y * picture.RowSpan() + x] = 0xFF000000u | pixels[y * 304 + x];
+    EXPECT_TRUE(WritePngToFile(path, picture));
+  }
 
   // A drag on the Drive knob: begin, performs, end, and the controller has the new value.
   Send(child, ButtonPress, 84, 168);

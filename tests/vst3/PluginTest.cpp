@@ -75,14 +75,25 @@ TEST_F(Vst3Buses, MonoAndStereoAreTakenAndEveryOtherArrangementRefused) {
   pair.processor->getBusArrangement(kOutput, 0, arr);
   EXPECT_EQ(arr, kArrMono);
 
-  // Refusals leave the arrangement as it was.
+  // Refusals of widths TAVO has no path for leave the arrangement as it was.
   EXPECT_EQ(pair.processor->setBusArrangements(&six, 1, &six, 1), kResultFalse);
-  EXPECT_EQ(pair.processor->setBusArrangements(&stereo, 1, &mono, 1), kResultFalse);
   EXPECT_EQ(pair.processor->setBusArrangements(&stereo, 0, &stereo, 1), kResultFalse);
   SpeakerArrangement two[] = {kArrStereo, kArrStereo};
   EXPECT_EQ(pair.processor->setBusArrangements(two, 2, two, 2), kResultFalse);
+  EXPECT_EQ(pair.processor->setBusArrangements(&stereo, 1, &six, 1), kResultFalse);
   pair.processor->getBusArrangement(kInput, 0, arr);
   EXPECT_EQ(arr, kArrMono);
+
+  // A mixed pair is refused, and TAVO takes the nearest pair it has, the output's width on both
+  // sides, which the host reads back (Ardour asks stereo in, mono out on a mono track).
+  EXPECT_EQ(pair.processor->setBusArrangements(&mono, 1, &stereo, 1), kResultFalse);
+  pair.processor->getBusArrangement(kInput, 0, arr);
+  EXPECT_EQ(arr, kArrStereo);
+  EXPECT_EQ(pair.processor->setBusArrangements(&stereo, 1, &mono, 1), kResultFalse);
+  pair.processor->getBusArrangement(kInput, 0, arr);
+  EXPECT_EQ(arr, kArrMono);
+  pair.component->getBusInfo(kAudio, kOutput, 0, bus);
+  EXPECT_EQ(bus.channelCount, 1);
 
   EXPECT_EQ(pair.processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultTrue);
   EXPECT_EQ(pair.processor->getLatencySamples(), 6u);

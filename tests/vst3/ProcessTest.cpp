@@ -48,6 +48,49 @@ TEST_F(Vst3Process, MonoRendersThroughTheMonoPath) {
   EXPECT_EQ(Render(in, {17}, {{0, kDrive, 0.8}}), out);
 }
 
+// Ardour on a mono track: it asks stereo in, mono out, then keeps handing over buffers of the
+// buses' default width, the second input silent. The first channel takes the mono path; the
+// spare output is silenced after rendering, even when the host passes the input's own buffer
+// there.
+TEST_F(Vst3Process, AMonoTrackOnBuffersOfStereoWidthTakesTheMonoPath) {
+  const Channels mono = TestSignal(1, 3000);
+  const Channels reference = Render(mono, {1024}, {{0, kDrive, 0.8}});
+
+  PluginPair pair(module.factory);
+  SpeakerArrangement stereo = kArrStereo, monoArr = kArrMono;
+  ASSERT_EQ(pair.processor->setBusArrangements(&stereo, 1, &monoArr, 1), kResultFalse);
+  ProcessSetup setup{kRealtime, kSample32, 1024, 48000.0};
+  ASSERT_EQ(pair.processor->setupProcessing(setup), kResultOk);
+  ASSERT_EQ(pair.component->setActive(true), kResultOk);
+  Channels in = {mono[0], std::vector<float>(3000, 0.0f)};
+  Channels out(2, std::vector<float>(3000, 9.0f));
+  std::vector<Automation> drive = {{0, kDrive, 0.8}};
+  for (int64_t pos = 0; pos < 3000; pos += 1024) {
+    const int frames = static_cast<int>(std::min<int64_t>(1024, 3000 - pos));
+    ASSERT_EQ(ProcessBlock(pair.processor, in, out, pos, frames, drive), kResultOk);
+  }
+  EXPECT_EQ(out[0], reference[0]);
+  EXPECT_EQ(out[1], std::vector<float>(3000, 0.0f));
+
+  Channels aliased = {{mono[0].begin(), mono[0].begin() + 256}, std::vector<float>(256, 0.0f)};
+  std::vector<float> first(256, 9.0f);
+  float* ins[2] = {aliased[0].data(), aliased[1].data()};
+  float* outs[2] = {first.data(), aliased[0].data()};
+  AudioBusBuffers inBus{2, 0, {ins}};
+  AudioBusBuffers outBus{2, 0, {outs}};
+  ProcessData data{kRealtime, kSample32, 256,     1,       1,       &inBus,
+                   &outBus,   nullptr,   nullptr, nullptr, nullptr, nullptr};
+  ParameterChanges changes;
+  int32_t index = 0;
+  changes.Queue(kDrive).addPoint(0, 0.8, index);
+  data.inputParameterChanges = &changes;
+  ASSERT_EQ(pair.component->setActive(false), kResultOk);
+  ASSERT_EQ(pair.component->setActive(true), kResultOk);
+  ASSERT_EQ(pair.processor->process(data), kResultOk);
+  EXPECT_TRUE(std::equal(first.begin(), first.end(), reference[0].begin()));
+  EXPECT_EQ(aliased[0], std::vector<float>(256, 0.0f));
+}
+
 TEST_F(Vst3Process, DoublesGoThroughAsFloatsDoWithinFloatRounding) {
   const int frames = 3000;
   const Channels in = TestSignal(2, frames);
