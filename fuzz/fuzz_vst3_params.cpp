@@ -15,8 +15,9 @@
 //              INT32_MIN); bit 6 the value (one byte over 254, else eight bytes of a double)
 //   0x80-0xFF  a block of the points so far: bits 0-1 the input's amplitude (silence, -6 dBFS,
 //              full scale, far beyond), bit 2 a deactivation and activation first, bit 3 a long
-//              block; then one byte of the frame count: its low six bits in a short block, the
-//              byte plus one times kLongStep in a long one
+//              block, bit 4 the input's channels missing (an inactive bus), bit 5 the samples in
+//              the other size than the one set up; then one byte of the frame count: its low six
+//              bits in a short block, the byte plus one times kLongStep in a long one
 
 #include <climits>
 #include <cmath>
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "fuzz/VST3FuzzHost.h"
+#include "vst3/IPlugVST3.h"
 
 using namespace tavo;
 using namespace tavo::fuzz;
@@ -44,11 +46,16 @@ constexpr uint8_t kRawValue = 1u << 6;
 constexpr uint8_t kAmplitudeMask = 3;
 constexpr uint8_t kActivateFirst = 1u << 2;
 constexpr uint8_t kLong = 1u << 3;
+constexpr uint8_t kNoInput = 1u << 4;
+constexpr uint8_t kOtherSize = 1u << 5;
 constexpr uint8_t kShortMask = 63;
 constexpr double kByteValueScale = 254.0; // a byte of 255 lies just above 1
 
-// The announced longest block, reached by the longest of the long blocks.
-constexpr int32_t kMaxBlock = 1024;
+// The announced longest block, reached by the longest of the long blocks: not the processor's
+// first block size, so that activation sizes its buffers anew, and short enough that an input
+// stays quick.
+constexpr int32_t kMaxBlock = 512;
+static_assert(kMaxBlock != IPlugVST3::kInitialBlockSize);
 constexpr int32_t kLongStep = kMaxBlock / 256;
 // Blocks, and frames, in one input: enough for automation to move between blocks and for a long
 // block to go through, few enough that an input stays quick.
@@ -65,11 +72,12 @@ ParamID IdOf(uint8_t op) {
   return s < kPlain ? s : kOdd[s - kPlain];
 }
 
-// The output buffers of one sample type, bound to the bus the processor writes.
+// The buffers of one sample type, bound to the buses the processor reads and writes.
 template <class Sample> struct Buffers {
   std::vector<Sample> in[2], out[2];
   Sample* ins[2] = {};
   Sample* outs[2] = {};
+  Sample* missing[2] = {};
   Buffers() {
     for (int c = 0; c < 2; ++c) {
       in[c].assign(kMaxBlock, 0);
@@ -163,7 +171,8 @@ struct Writer {
 };
 
 // A session's automation as a host sends it (every parameter, sorted points inside the block),
-// the bypass switched within a block, and the points no host should send.
+// the bypass switched within a block, the points no host should send, and blocks of a host that
+// slips: the input's channels missing, the samples in the other size.
 void WriteSeeds(const char* folder) {
   Host& h = TheHost();
   FuzzController controller(&h.app);
@@ -200,6 +209,12 @@ void WriteSeeds(const char* folder) {
     odd.Block(3, false, false, 16);
   }
   WriteSeed(folder, "odd", odd.bytes);
+
+  Writer slips{{kStereo}};
+  slips.Point(1, 8, 220);
+  slips.bytes.insert(slips.bytes.end(), {kBlockOp | 1 | kNoInput, 24, kBlockOp | 2 | kOtherSize, 24,
+                                         kBlockOp | 2 | kNoInput | kOtherSize, 24});
+  WriteSeed(folder, "host_slips", slips.bytes);
 }
 
 } // namespace
@@ -267,18 +282,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FillInput(h.doubles, channels, frames, amplitude);
     if (op & kActivateFirst) p.Reactivate();
 
+    // What the host hands over; the processor renders, or silences its outputs, and either way
+    // writes nothing beyond the block.
+    const bool doubles = wide != ((op & kOtherSize) != 0);
+    const bool noInput = (op & kNoInput) != 0;
     AudioBusBuffers inBus{channels, 0, {}};
     AudioBusBuffers outBus{channels, 0, {}};
-    if (wide) {
-      inBus.channelBuffers64 = h.doubles.ins;
+    if (doubles) {
+      inBus.channelBuffers64 = noInput ? h.doubles.missing : h.doubles.ins;
       outBus.channelBuffers64 = h.doubles.outs;
     } else {
-      inBus.channelBuffers32 = h.floats.ins;
+      inBus.channelBuffers32 = noInput ? h.floats.missing : h.floats.ins;
       outBus.channelBuffers32 = h.floats.outs;
     }
     ProcessData block{};
     block.processMode = kRealtime;
-    block.symbolicSampleSize = wide ? kSample64 : kSample32;
+    block.symbolicSampleSize = doubles ? kSample64 : kSample32;
     block.numSamples = frames;
     block.numInputs = block.numOutputs = 1;
     block.inputs = &inBus;
@@ -286,7 +305,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     block.inputParameterChanges = &h.changes;
     Require(p.processor->process(block) == kResultOk);
     ++blocks;
-    if (wide)
+    if (doubles)
       CheckOutput(h.doubles, channels, frames);
     else
       CheckOutput(h.floats, channels, frames);
