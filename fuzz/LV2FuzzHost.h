@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzChecks.h"
 #include "lv2/TAVOLV2.h"
 
 namespace tavo::fuzz {
@@ -27,34 +28,10 @@ namespace tavo::fuzz {
 // The longest block the targets run: beyond the plug-in's first block size, so that a long block
 // goes through in pieces.
 inline constexpr uint32_t kMostFrames = 2048;
-// The output clamp at 20, times the last step of the fade-in ramp, plus the noise floor.
-inline constexpr float kLoudest = 20.01f;
-
-// A broken property ends the run; the line says which one.
-inline void Require(bool condition, const char* file = __builtin_FILE(),
-                    int line = __builtin_LINE()) {
-  if (condition) return;
-  std::fprintf(stderr, "property broken at %s:%d\n", file, line);
-  std::abort();
-}
-
 // The settings of a session as a user leaves them, by control port, in parameter order: every
 // knob away from its default, the second VU mode, the effect on.
 inline constexpr float kSessionPorts[TAVOParams::kNumParams] = {6.0f, 7.5f,   -4.5f, 2.5f,
                                                                 3.0f, -75.0f, 2.0f,  1.0f};
-
-// [start-up] With TAVO_FUZZ_WRITE_SEEDS naming a folder, a target writes its seed inputs there,
-// made with the plug-in itself, and ends: fuzz/corpus/lv2_* are made so.
-inline const char* SeedFolder() {
-  return std::getenv("TAVO_FUZZ_WRITE_SEEDS");
-}
-inline void WriteSeed(const char* folder, const char* name, const std::vector<uint8_t>& bytes) {
-  const std::string path = std::string(folder) + "/" + name;
-  FILE* f = std::fopen(path.c_str(), "wb");
-  Require(f != nullptr);
-  Require(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
-  Require(std::fclose(f) == 0);
-}
 
 class LV2FuzzHost {
 public:
@@ -143,9 +120,12 @@ public:
     for (int i = 0; i < TAVOParams::kNumParams; ++i)
       ports_[layout_.Param(i)] = defaultPorts_[i];
     desc_->run(handle_, 0);
-    if (!defaults_.empty())
-      Require(Restore(defaults_.data(), defaults_.size(), host_.atomChunk) == LV2_STATE_SUCCESS);
+    if (!defaults_.empty()) RestoreDefaults();
     Activate();
+  }
+  // The settings of the save made after instantiation, the history left as it is.
+  void RestoreDefaults() {
+    Require(Restore(defaults_.data(), defaults_.size(), host_.atomChunk) == LV2_STATE_SUCCESS);
   }
   // A host's deactivation and activation: the instance starts from a fresh history.
   void Activate() {

@@ -12,8 +12,9 @@
 //              then four bytes of the float's representation
 //   0x80-0xFF  a block: bits 0-1 the input's amplitude (silence, -6 dBFS, full scale, far
 //              beyond), bit 2 a deactivation and activation first, bit 3 a long block; then
-//              one byte of the frame count: its low six bits in a short block, the byte times
-//              kLongBlock in a long one
+//              one byte of the frame count: its low six bits in a short block, the plug-in's
+//              first block size plus the byte in a long one. An input renders one long block
+//              at most: a later one is taken short.
 
 #include <algorithm>
 #include <cmath>
@@ -35,10 +36,12 @@ constexpr uint8_t kBlockOp = 0x80;
 constexpr uint8_t kAmplitudeMask = 3;
 constexpr uint8_t kActivateFirst = 1u << 2;
 constexpr uint8_t kLong = 1u << 3;
-// A long block reaches beyond the plug-in's first block size, up to kMostFrames. Most blocks
-// are short: under the fuzzer's instrumentation the chain runs at a few frames a microsecond,
-// and an input of short blocks stays quick.
-constexpr uint32_t kLongBlock = kMostFrames / 256;
+// A long block reaches beyond the plug-in's first block size, so that it goes through in pieces,
+// and no further than it needs to. Under the fuzzer's instrumentation the chain runs at a few
+// frames a microsecond: the frames an input renders are what its time goes on, so an input
+// renders one long block at most and the rest short.
+constexpr uint32_t kLongBlock = IPlugLV2::kInitialBlockSize;
+static_assert(kLongBlock + 255 <= kMostFrames);
 constexpr uint32_t kShortMask = 63;
 constexpr float kAmplitudes[] = {0.0f, 0.5f, 1.0f, 1000.0f};
 // Blocks in one input: enough for automation to move between blocks, few enough that an input
@@ -80,12 +83,12 @@ struct Writer {
     std::memcpy(b, &value, sizeof value);
     bytes.insert(bytes.end(), b, b + sizeof b);
   }
-  // frames: up to kShortMask, or a multiple of kLongBlock.
+  // frames: up to kShortMask, or kLongBlock up to 255 beyond it.
   void Block(uint8_t amplitude, bool activate, uint32_t frames) {
     const bool longBlock = frames > kShortMask;
     bytes.push_back(static_cast<uint8_t>(kBlockOp | amplitude | (activate ? kActivateFirst : 0) |
                                          (longBlock ? kLong : 0)));
-    bytes.push_back(static_cast<uint8_t>(longBlock ? frames / kLongBlock : frames));
+    bytes.push_back(static_cast<uint8_t>(longBlock ? frames - kLongBlock : frames));
   }
 };
 
@@ -97,7 +100,7 @@ void WriteSeeds(const char* folder) {
   for (int i = 0; i < kParams; ++i)
     session.Port(static_cast<uint32_t>(i), kSessionPorts[i]);
   session.Block(1, false, 48);
-  session.Block(2, false, 1504);
+  session.Block(2, false, kLongBlock + 160);
   WriteSeed(folder, "session", session.bytes);
 
   Writer bypass{{0}};
@@ -146,6 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<float> carried(layout.nParams, std::numeric_limits<float>::quiet_NaN());
 
   int blocks = 0;
+  bool longDone = false;
   while (data < end && blocks < kMostBlocks) {
     const uint8_t op = *data++;
     if (op < kBlockOp) {
@@ -158,7 +162,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       continue;
     }
     const uint32_t count = data < end ? *data++ : 0;
-    const uint32_t frames = op & kLong ? count * kLongBlock : count & kShortMask;
+    const bool longBlock = (op & kLong) != 0 && !longDone;
+    longDone = longDone || longBlock;
+    const uint32_t frames = longBlock ? kLongBlock + count : count & kShortMask;
     const float amplitude = kAmplitudes[op & kAmplitudeMask];
     for (int c = 0; c < layout.channels; ++c)
       for (uint32_t i = 0; i < frames; ++i)
@@ -175,8 +181,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(Holds(*instance.Plug()->GetParam(i), i == TAVOParams::kBypass, carried[i]));
   }
 
+  // Back to the defaults and to the save again: no activation needed between the two.
   const std::vector<uint8_t> saved = instance.Save();
-  instance.Fresh();
+  instance.RestoreDefaults();
   Require(instance.Restore(saved.data(), saved.size(), h.host.atomChunk) == LV2_STATE_SUCCESS);
   Require(instance.Save() == saved);
   return 0;

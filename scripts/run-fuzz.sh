@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer target built in the given folder for a bounded time each (15 s: nine
+# Runs every libFuzzer target built in the given folder for a bounded time each (13 s: eleven
 # targets stay within the two and a half minutes `make test` gives them), starting from the seed
 # corpus in fuzz/corpus/<target> when there is one. Fails on the first crash. For long runs:
 # scripts/fuzz-long.sh.
 set -euo pipefail
 dir=${1:?usage: run-fuzz.sh BUILD_DIR}
-seconds=${TAVO_FUZZ_SECONDS:-15}
+seconds=${TAVO_FUZZ_SECONDS:-13}
 shopt -s nullglob
 targets=("$dir"/fuzz/fuzz_*)
 if [ ${#targets[@]} -eq 0 ]; then
