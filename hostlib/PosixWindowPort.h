@@ -55,12 +55,13 @@ struct SPosixWindowPort {
   // times the scale and draws with artwork painted for it. kRefused outside 100..400.
   int32_t(HOSTABI_CALL* setScale)(void* window, int32_t percent);
 };
-static_assert(sizeof(SPosixWindowPort) == Layout(24, 48));
+static_assert(sizeof(SPosixWindowPort) == Layout(28, 56));
 static_assert(offsetof(SPosixWindowPort, timerPeriodMs) == Layout(4, 8) &&
               offsetof(SPosixWindowPort, tick) == Layout(8, 16) &&
               offsetof(SPosixWindowPort, event) == Layout(12, 24) &&
               offsetof(SPosixWindowPort, size) == Layout(16, 32) &&
-              offsetof(SPosixWindowPort, readFrame) == Layout(20, 40));
+              offsetof(SPosixWindowPort, readFrame) == Layout(20, 40) &&
+              offsetof(SPosixWindowPort, setScale) == Layout(24, 48));
 
 using WindowAnnounceFn = void(HOSTABI_CALL*)(const SPosixWindowPort* port);
 

@@ -112,8 +112,8 @@ public:
   int32_t TickEditor(bool* drew = nullptr);
   int32_t EditorTimerPeriodMs() const;
   // The display scale in percent the offscreen editor draws at (100, 150, 200; 100..400): the
-  // window grows and events are in its pixels from then on. Where there is a window system the
-  // window follows the monitor instead, and this answers kErrBadArgument.
+  // window grows and events are in its pixels from then on. A window of the window system (on
+  // Windows) draws at one scale for now, and this answers kErrScaleNotSupported.
   int32_t SetEditorScale(int32_t percent);
   // One event through the window's port (hostabi::window kinds and modifiers).
   int32_t EditorEvent(int32_t kind, int32_t x, int32_t y, int32_t modifiers = 0, int32_t delta = 0);

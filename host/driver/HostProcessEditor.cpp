@@ -96,7 +96,8 @@ int32_t HostProcess::TickEditor(bool* drew) {
 
 int32_t HostProcess::SetEditorScale(int32_t percent) {
   if (!Live()) return kErrProcessClosed;
-  if (editorWindow_) return kErrBadArgument;
+  // The Windows editor window does not follow a display scale yet.
+  if (editorWindow_) return kErrScaleNotSupported;
   if (!port_) return kErrEditorNotOpen;
   return port_->setScale(port_->window, percent) == port::kHandled ? hostabi::kNoErr
                                                                    : kErrBadArgument;

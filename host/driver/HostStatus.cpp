@@ -53,6 +53,8 @@ const char* Meaning(int32_t status) {
     return "bad argument";
   case kErrProcessClosed:
     return "the process's module has been closed";
+  case kErrScaleNotSupported:
+    return "the editor's window draws at one scale only";
   default:
     return nullptr;
   }

@@ -19,6 +19,7 @@ inline constexpr int32_t kErrEngineRefusedBlock = -30006; // the engine would no
 inline constexpr int32_t kErrEditorNotOpen = -30007;      // no editor window is attached
 inline constexpr int32_t kErrBadArgument = -30008;        // a null, empty or out-of-range argument
 inline constexpr int32_t kErrProcessClosed = -30009;      // its module has been closed
+inline constexpr int32_t kErrScaleNotSupported = -30010;  // the editor's window has one scale only
 // WinPlugInOpen's answer to any value but the one a host passes.
 inline constexpr int32_t kErrWrongOpenValue = -1;
 
