@@ -46,10 +46,11 @@ public:
   // and starts from a fresh history.
   void SetActive(bool active);
   // [audio thread · takes the processing lock · no allocation] One block: parameter changes at
-  // their sample offsets (the block is split at each point), the audio in the set-up's sample
-  // size. A block of 0 frames only takes the changes; missing buffers, a channel count that is
-  // not the arrangement's or a sample size other than the set-up's get no audio rendered
-  // (outputs that are there are silenced). False only for a block that could not be read.
+  // their sample offsets (the block is split at each point), the audio in the sample size the
+  // block names (32 or 64 bits, whichever was set up). A block of 0 frames only takes the
+  // changes; missing buffers or fewer channels than the arrangement get no audio rendered
+  // (outputs that are there are silenced); buses wider than the arrangement are taken, their
+  // spare outputs silenced. False only for a block that could not be read.
   bool Process(vst3::ProcessData& data);
 
   // [main thread · takes the processing lock] The state: one little-endian double per parameter,
