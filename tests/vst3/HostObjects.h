@@ -3,8 +3,6 @@
 // it, a memory stream that can hand out its bytes a few at a time, parameter-change queues, a
 // component handler that records what it hears, and the processor and controller pair.
 
-#include <dlfcn.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -137,8 +135,9 @@ public:
   tresult TAVO_VST3_CALL createInstance(TUID cid, TUID iid, void** obj) override;
 };
 
-// The bundle's binary, loaded as a Linux host loads it: dlopen, the three entries looked up,
-// ModuleEntry, the factory; and in reverse when it goes.
+// The bundle's binary, loaded as a host of the platform loads it (tests/vst3/posix: dlopen, the
+// three entries looked up, ModuleEntry, the factory; tests/vst3/win: LoadLibrary, the factory
+// looked up by its plain name, InitDll when it is there, the factory), and in reverse when it goes.
 class Module {
 public:
   explicit Module(const std::string& bundle);
@@ -155,7 +154,8 @@ private:
   bool (*exit_)() = nullptr;
 };
 
-// The path of the bundle's binary: <bundle>/Contents/x86_64-linux/TAVO.so.
+// The path of the bundle's binary: <bundle>/Contents/x86_64-linux/TAVO.so on Linux,
+// <bundle>/Contents/x86_64-win/TAVO.vst3 or <bundle>/Contents/x86-win/TAVO.vst3 on Windows.
 std::string BundleBinary(const std::string& bundle);
 
 // A processor and its controller, created and initialised as a host does (a controller of its

@@ -195,6 +195,39 @@ TEST_F(Vst3Parameters, HostValuesReachTheControllerClampedAndUnknownOnesAreIgnor
   EXPECT_EQ(handler.refs, 1);
 }
 
+// A host compiled from other declarations reaches the methods only by their slot in the table and
+// the target's convention (__stdcall on 32-bit Windows: `this` and every argument on the stack,
+// popped by the method; a double comes back on the x87 stack). Calls through bare slots of that
+// convention find each method with its arguments and results intact.
+template <class Result, class... Args> Result CallSlot(void* object, int slot, Args... args) {
+  using Method = Result(TAVO_VST3_CALL*)(void*, Args...);
+  void* const* table = *static_cast<void* const* const*>(object);
+  return reinterpret_cast<Method>(table[slot])(object, args...);
+}
+
+using Vst3Slots = Vst3Host;
+
+TEST_F(Vst3Slots, MethodsSitInTheirSlotsWithTheTargetsCallingConvention) {
+  EXPECT_EQ(CallSlot<int32_t>(module.factory, 4), 2); // countClasses
+  PluginPair pair(module.factory);
+  ASSERT_NE(pair.controller, nullptr);
+  void* controller = pair.controller;
+  EXPECT_EQ(CallSlot<int32_t>(controller, 8), 8); // getParameterCount
+  // setParamNormalized(id, double) pops 16 bytes on 32-bit Windows; getParamNormalized(id)
+  // returns a double.
+  EXPECT_EQ(CallSlot<tresult>(controller, 15, ParamID{1}, 0.25), kResultOk);
+  EXPECT_DOUBLE_EQ(CallSlot<double>(controller, 14, ParamID{1}), 0.25);
+  EXPECT_DOUBLE_EQ(CallSlot<double>(controller, 12, ParamID{0}, 0.25), -10.0); // to plain
+  void* component = pair.component;
+  EXPECT_EQ(CallSlot<int32_t>(component, 7, int32_t{kAudio}, int32_t{kOutput}), 1); // buses
+  void* processor = pair.processor;
+  EXPECT_EQ(CallSlot<uint32_t>(processor, 6), 6u); // getLatencySamples
+  EXPECT_EQ(CallSlot<uint32_t>(processor, 10), kNoTail);
+  // A TBool argument takes a whole slot of the stack: canProcessSampleSize, then setProcessing.
+  EXPECT_EQ(CallSlot<tresult>(processor, 5, int32_t{kSample64}), kResultTrue);
+  EXPECT_EQ(CallSlot<tresult>(processor, 8, TBool{0}), kResultOk);
+}
+
 using Vst3Lifecycle = Vst3Host;
 
 TEST_F(Vst3Lifecycle, TwoHundredInstancesComeAndGoThroughTheWholeLifecycle) {

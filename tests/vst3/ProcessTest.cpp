@@ -3,6 +3,7 @@
 // answered without a write out of bounds.
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "tests/vst3/Vst3Fixture.h"

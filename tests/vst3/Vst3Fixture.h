@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <vector>
 
 #include "tests/vst3/HostObjects.h"
@@ -30,8 +31,9 @@ inline Channels TestSignal(int channels, int frames, double rate = 48000.0) {
     const double noise = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 0.02;
     for (int c = 0; c < channels; ++c) {
       const double t = i / rate;
-      out[c][i] = static_cast<float>(0.5 * std::sin(2 * M_PI * (220.0 + 110.0 * c) * t) +
-                                     0.2 * std::sin(2 * M_PI * 1375.0 * t) + noise);
+      constexpr double kTwoPi = 2 * std::numbers::pi;
+      out[c][i] = static_cast<float>(0.5 * std::sin(kTwoPi * (220.0 + 110.0 * c) * t) +
+                                     0.2 * std::sin(kTwoPi * 1375.0 * t) + noise);
     }
   }
   return out;

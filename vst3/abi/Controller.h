@@ -2,6 +2,7 @@
 // The edit controller's side: parameter descriptions, values and texts, the host's component
 // handler that hears the editor's gestures, and the view the editor lives in.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "vst3/abi/Unknown.h"
@@ -25,6 +26,10 @@ struct ParameterInfo {
   int32_t flags;
 };
 static_assert(sizeof(ParameterInfo) == 792 && alignof(ParameterInfo) == 8);
+// The default value's double sits on an 8-byte boundary on 32-bit Windows as well.
+static_assert(offsetof(ParameterInfo, stepCount) == 772 &&
+              offsetof(ParameterInfo, defaultNormalizedValue) == 776 &&
+              offsetof(ParameterInfo, flags) == 788);
 
 struct IComponentHandler : FUnknown {
   static constexpr Uid kIid = MakeUid(0x93A0BEA3, 0x0BD045DB, 0x8E890B0C, 0xC1E46AC6);

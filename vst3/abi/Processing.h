@@ -3,6 +3,7 @@
 // (arrangements, set-up, process), with the structures a process call carries and the host's
 // parameter-change queues.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "vst3/abi/Unknown.h"
@@ -45,6 +46,7 @@ struct ProcessSetup {
   double sampleRate;
 };
 static_assert(sizeof(ProcessSetup) == 24 && alignof(ProcessSetup) == 8);
+static_assert(offsetof(ProcessSetup, sampleRate) == 16); // 32-bit Windows aligns doubles to 8 too
 
 struct AudioBusBuffers {
   int32_t numChannels;
@@ -55,6 +57,10 @@ struct AudioBusBuffers {
   };
 };
 static_assert(sizeof(AudioBusBuffers) == 24 && alignof(AudioBusBuffers) == 8);
+// The channel pointers sit after the 64-bit flags on every target, 4 bytes of padding after them
+// where pointers are 4 bytes wide.
+static_assert(offsetof(AudioBusBuffers, silenceFlags) == 8 &&
+              offsetof(AudioBusBuffers, channelBuffers32) == 16);
 
 // One queue per changed parameter; its points are sorted by their offset in the block and carry
 // normalised values.
@@ -90,7 +96,16 @@ struct ProcessData {
   IEventList* outputEvents;
   ProcessContext* processContext;
 };
-static_assert(sizeof(ProcessData) == (sizeof(void*) == 8 ? 80 : 48));
+// The pointers follow the five numbers: at 20 and on in 4-byte steps on 32-bit Windows, at 24 and
+// on in 8-byte steps where pointers are 8 bytes wide.
+inline constexpr size_t kPointerBytes = sizeof(void*);
+static_assert(kPointerBytes == 4 || kPointerBytes == 8);
+static_assert(sizeof(ProcessData) == (kPointerBytes == 8 ? 80 : 48) &&
+              alignof(ProcessData) == kPointerBytes);
+static_assert(offsetof(ProcessData, inputs) == (kPointerBytes == 8 ? 24 : 20) &&
+              offsetof(ProcessData, outputs) == (kPointerBytes == 8 ? 32 : 24) &&
+              offsetof(ProcessData, inputParameterChanges) == (kPointerBytes == 8 ? 40 : 28) &&
+              offsetof(ProcessData, processContext) == (kPointerBytes == 8 ? 72 : 44));
 
 struct IComponent : IPluginBase {
   static constexpr Uid kIid = MakeUid(0xE831FF31, 0xF2D54301, 0x928EBBEE, 0x25697802);

@@ -1,5 +1,5 @@
 // The factory entry every target exports, by its plain name (the export list of each target
-// names it: bundle/posix/exports.map here).
+// names it: bundle/posix/exports.map on Linux, bundle/win/TAVO.def on Windows).
 
 #include "vst3/Factory.h"
 
