@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
+#include "drawing/LICE_MemBitmap.h"
+#include "drawing/LICE_Png.h"
 #include "tests/vst3/Vst3Fixture.h"
 #include "vst3/abi/View.h"
 
@@ -155,8 +158,17 @@ TEST_F(Vst3WinEditor, ViewShowsTheEditorInTheHostsWindowAndCarriesGesturesBothWa
   // Host automation turns the knob on the screen, and nothing goes back to the host.
   ASSERT_EQ(pair.controller->setParamNormalized(1, 0.75), kResultOk);
   Pump(300);
-  EXPECT_NE(Capture(child), first);
+  const std::vector<uint32_t> turned = Capture(child);
+  EXPECT_NE(turned, first);
   EXPECT_TRUE(handler.calls.empty());
+  // The view in the host's window, as a picture, when one is asked for.
+  if (const char* path = std::getenv("TAVO_VST3_SCREENSHOT")) {
+    LICE_MemBitmap picture(kEditorW, kEditorH);
+    for (int y = 0; y < kEditorH; ++y)
+      for (int x = 0; x < kEditorW; ++x)
+        picture.PixelData()[y * picture.RowSpan() + x] = 0xFF000000u | turned[y * kEditorW + x];
+    EXPECT_TRUE(WritePngToFile(path, picture));
+  }
 
   // A drag on the Drive knob: begin, performs, end, and the controller has the new value.
   Mouse(child, WM_LBUTTONDOWN, kDriveKnob, MK_LBUTTON);
