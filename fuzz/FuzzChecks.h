@@ -26,6 +26,16 @@ inline void Require(bool condition, const char* file = __builtin_FILE(),
 inline const char* SeedFolder() {
   return std::getenv("TAVO_FUZZ_WRITE_SEEDS");
 }
+// [LLVMFuzzerInitialize] Makes the target's host before the first input, so that its set-up is
+// not counted against an input; then writes the seeds and ends, when asked to.
+template <class MakeHost> int StartTarget(MakeHost& makeHost, void (&writeSeeds)(const char*)) {
+  makeHost();
+  if (const char* folder = SeedFolder()) {
+    writeSeeds(folder);
+    std::exit(0);
+  }
+  return 0;
+}
 inline void WriteSeed(const char* folder, const char* name, const std::vector<uint8_t>& bytes) {
   const std::string path = std::string(folder) + "/" + name;
   FILE* f = std::fopen(path.c_str(), "wb");

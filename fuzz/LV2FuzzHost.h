@@ -6,7 +6,9 @@
 // before every input, so that a crash replays from its input alone.
 
 #include <lv2/atom/atom.h>
+#include <lv2/buf-size/buf-size.h>
 #include <lv2/log/log.h>
+#include <lv2/options/options.h>
 #include <lv2/state/state.h>
 #include <lv2/urid/urid.h>
 
@@ -25,9 +27,13 @@
 
 namespace tavo::fuzz {
 
-// The longest block the targets run: beyond the plug-in's first block size, so that a long block
+// The longest block the host announces. Short, because the frames an input renders are what its
+// time goes on under the fuzzer's instrumentation; a block longer than this goes through the
+// plug-in in pieces.
+inline constexpr int32_t kHostMaxBlock = 128;
+// The longest block the targets run: beyond the announced longest block, so that a long block
 // goes through in pieces.
-inline constexpr uint32_t kMostFrames = 2048;
+inline constexpr uint32_t kMostFrames = 512;
 // The settings of a session as a user leaves them, by control port, in parameter order: every
 // knob away from its default, the second VU mode, the effect on.
 inline constexpr float kSessionPorts[TAVOParams::kNumParams] = {6.0f, 7.5f,   -4.5f, 2.5f,
@@ -40,6 +46,8 @@ public:
     atomInt = Map(LV2_ATOM__Int);
     atomDouble = Map(LV2_ATOM__Double);
     stateKey = Map(lv2::kStateKeyURI);
+    options_[0] = {LV2_OPTIONS_INSTANCE, 0, Map(LV2_BUF_SIZE__maxBlockLength), sizeof kHostMaxBlock,
+                 atomInt, &kHostMaxBlock};
   }
   LV2FuzzHost(const LV2FuzzHost&) = delete;
   LV2FuzzHost& operator=(const LV2FuzzHost&) = delete;
@@ -76,9 +84,12 @@ private:
   std::map<std::string, LV2_URID> urids_;
   LV2_URID_Map map_{this, MapThunk};
   LV2_Log_Log log_{this, Printf, VPrintf};
+  // The longest block, then the list's end (a zero key).
+  LV2_Options_Option options_[2]{};
   const LV2_Feature mapFeature_{LV2_URID__map, &map_};
   const LV2_Feature logFeature_{LV2_LOG__log, &log_};
-  const LV2_Feature* features_[3]{&mapFeature_, &logFeature_, nullptr};
+  const LV2_Feature optionsFeature_{LV2_OPTIONS__options, options_};
+  const LV2_Feature* features_[4]{&mapFeature_, &logFeature_, &optionsFeature_, nullptr};
 };
 
 class LV2FuzzInstance {
@@ -156,11 +167,24 @@ public:
     Require(ports_[layout_.Latency()] == static_cast<float>(Plug()->Latency()));
     Require(std::isfinite(ports_[layout_.Level()]));
   }
+  // The next block's inputs: each channel's signal times the amplitude.
+  void FillInputs(const std::vector<float> (&signal)[2], float amplitude, uint32_t frames) {
+    for (int c = 0; c < layout_.channels; ++c) {
+      const float* from = signal[c].data();
+      float* to = audio_[c].data();
+      for (uint32_t i = 0; i < frames; ++i)
+        to[i] = amplitude * from[i];
+    }
+  }
   // The outputs of the last block are audio: finite and within the output clamp.
   void CheckOutputs(uint32_t frames) const {
-    for (int c = 0; c < layout_.channels; ++c)
+    bool audio = true;
+    for (int c = 0; c < layout_.channels; ++c) {
+      const float* out = Out(c).data();
       for (uint32_t i = 0; i < frames; ++i)
-        Require(std::isfinite(Out(c)[i]) && std::fabs(Out(c)[i]) <= kLoudest);
+        audio &= std::isfinite(out[i]) && std::fabs(out[i]) <= kLoudest;
+    }
+    Require(audio);
   }
 
 private:

@@ -36,11 +36,11 @@ constexpr uint8_t kBlockOp = 0x80;
 constexpr uint8_t kAmplitudeMask = 3;
 constexpr uint8_t kActivateFirst = 1u << 2;
 constexpr uint8_t kLong = 1u << 3;
-// A long block reaches beyond the plug-in's first block size, so that it goes through in pieces,
-// and no further than it needs to. Under the fuzzer's instrumentation the chain runs at a few
-// frames a microsecond: the frames an input renders are what its time goes on, so an input
+// A long block reaches beyond the longest block the host announced, so that it goes through in
+// pieces, and no further than it needs to. Under the fuzzer's instrumentation the chain runs at a
+// few frames a microsecond: the frames an input renders are what its time goes on, so an input
 // renders one long block at most and the rest short.
-constexpr uint32_t kLongBlock = IPlugLV2::kInitialBlockSize;
+constexpr uint32_t kLongBlock = kHostMaxBlock;
 static_assert(kLongBlock + 255 <= kMostFrames);
 constexpr uint32_t kShortMask = 63;
 constexpr float kAmplitudes[] = {0.0f, 0.5f, 1.0f, 1000.0f};
@@ -129,12 +129,7 @@ void WriteSeeds(const char* folder) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  TheHost();
-  if (const char* folder = SeedFolder()) {
-    WriteSeeds(folder);
-    std::exit(0);
-  }
-  return 0;
+  return StartTarget(TheHost, WriteSeeds);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -166,9 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     longDone = longDone || longBlock;
     const uint32_t frames = longBlock ? kLongBlock + count : count & kShortMask;
     const float amplitude = kAmplitudes[op & kAmplitudeMask];
-    for (int c = 0; c < layout.channels; ++c)
-      for (uint32_t i = 0; i < frames; ++i)
-        instance.In(c)[i] = amplitude * h.signal[c][i];
+    instance.FillInputs(h.signal, amplitude, frames);
     if (op & kActivateFirst) instance.Activate();
     for (int i = 0; i < layout.nParams; ++i)
       if (const float v = instance.Port(layout.Param(i)); !std::isnan(v)) carried[i] = v;

@@ -80,12 +80,7 @@ void WriteSeeds(const char* folder) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  TheHost();
-  if (const char* folder = SeedFolder()) {
-    WriteSeeds(folder);
-    std::exit(0);
-  }
-  return 0;
+  return StartTarget(TheHost, WriteSeeds);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -19,6 +19,7 @@
 //              the other size than the one set up; then one byte of the frame count: its low six
 //              bits in a short block, the byte plus one times kLongStep in a long one
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstddef>
@@ -54,7 +55,7 @@ constexpr double kByteValueScale = 254.0; // a byte of 255 lies just above 1
 // The announced longest block, reached by the longest of the long blocks: not the processor's
 // first block size, so that activation sizes its buffers anew, and short enough that an input
 // stays quick.
-constexpr int32_t kMaxBlock = 512;
+constexpr int32_t kMaxBlock = 256;
 static_assert(kMaxBlock != IPlugVST3::kInitialBlockSize);
 constexpr int32_t kLongStep = kMaxBlock / 256;
 // Blocks, and frames, in one input: enough for automation to move between blocks and for a long
@@ -115,11 +116,24 @@ Host& TheHost() {
   return host;
 }
 
-// A full-scale sine per channel, an octave apart, at the amplitude.
+// A full-scale sine per channel, an octave apart, computed once.
+const std::vector<float>& Sine(int channel) {
+  static const auto sines = [] {
+    std::array<std::vector<float>, 2> s;
+    for (int c = 0; c < 2; ++c)
+      for (int32_t i = 0; i < kMaxBlock; ++i)
+        s[c].push_back(std::sin(0.05f * static_cast<float>(i * (c + 1))));
+    return s;
+  }();
+  return sines[channel];
+}
+
+// The sine at the amplitude.
 template <class Sample> void FillInput(Buffers<Sample>& b, int channels, int32_t frames, float a) {
   for (int c = 0; c < channels; ++c) {
+    const float* sine = Sine(c).data();
     for (int32_t i = 0; i < frames; ++i)
-      b.in[c][i] = static_cast<Sample>(a * std::sin(0.05f * static_cast<float>(i * (c + 1))));
+      b.in[c][i] = static_cast<Sample>(a * sine[i]);
     std::fill(b.out[c].begin(), b.out[c].end(), static_cast<Sample>(kUntouched));
   }
 }
@@ -220,12 +234,7 @@ void WriteSeeds(const char* folder) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  TheHost();
-  if (const char* folder = SeedFolder()) {
-    WriteSeeds(folder);
-    std::exit(0);
-  }
-  return 0;
+  return StartTarget(TheHost, WriteSeeds);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
