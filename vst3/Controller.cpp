@@ -35,14 +35,10 @@ uint32_t Controller::release() {
 }
 
 tresult Controller::initialize(FUnknown* context) {
-  if (initialized_++ > 0) return kResultOk;
+  const bool first = initialized_ == 0;
+  const tresult made = InitializeOnce(initialized_, plug_);
+  if (!first || made != kResultOk) return made;
   connection_.SetHost(context);
-  try {
-    plug_ = MakeTAVOVST3();
-  } catch (const std::bad_alloc&) {
-    initialized_ = 0;
-    return kOutOfMemory;
-  }
   plug_->GiveBackDriftSeed(); // it never renders: the processors keep the seeds in order
   plug_->SetComponentHandler(handler_);
   return kResultOk;

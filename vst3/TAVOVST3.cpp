@@ -1,5 +1,7 @@
 #include "vst3/TAVOVST3.h"
 
+#include <new>
+
 namespace tavo {
 
 template class TAVOPlug<IPlugVST3>;
@@ -13,6 +15,17 @@ std::unique_ptr<TAVOVST3> MakeTAVOVST3() {
   for (int i = 0; i < plug->NParams(); ++i)
     plug->ParamChanged(i);
   return plug;
+}
+
+vst3::tresult InitializeOnce(int& initialized, std::unique_ptr<TAVOVST3>& plug) {
+  if (initialized++ > 0) return vst3::kResultOk;
+  try {
+    plug = MakeTAVOVST3();
+  } catch (const std::bad_alloc&) {
+    initialized = 0;
+    return vst3::kOutOfMemory;
+  }
+  return vst3::kResultOk;
 }
 
 } // namespace tavo
