@@ -69,6 +69,7 @@ void SaturatorEngine::Configure(double fs, double driveDb, double response, doub
   c.posScaleInv = 1 / c.posScale;
   c.negScale = kNegScaleAtZero - asym * kNegScaleDrop;
   c.negScaleInv = 1 / c.negScale;
+  c.negScaleInvEven = c.negScaleInv * c.evenAmount;
 }
 
 double SaturatorEngine::ProcessMono(double x) {

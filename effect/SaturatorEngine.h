@@ -37,6 +37,7 @@ struct SaturatorCoefficients {
   double driveTarget = 0; // linear drive gain the smoother approaches
   double evenAmount = 0;  // weight of the even-order term
   double posScale = 1, posScaleInv = 1, negScale = 1, negScaleInv = 1; // asymmetry
+  double negScaleInvEven = 0; // negScaleInv × evenAmount: the negative branch's even weight
   double driftDepth = 0;
   double driftCoeff = 0, driftFeed = 0; // the drift's glide towards its target (see TuneDrift)
   OnePoleCoefficients toneLowpass, airShelf, driveShelf;

@@ -85,7 +85,7 @@ double Engine::Shape(double s, bool positive) const {
     return t / std::sqrt(t * t + 1) * posScaleInv - q / std::sqrt(q * q + 1) * evenAmount;
   }
   const double h = negScale * q;
-  return s / std::sqrt(q + 1) - h / std::sqrt(h * h + 1) * negScaleInv * evenAmount;
+  return s / std::sqrt(q + 1) - h / std::sqrt(h * h + 1) * (negScaleInv * evenAmount);
 }
 
 void Engine::Drift() {
