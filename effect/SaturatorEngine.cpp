@@ -24,7 +24,7 @@ void SaturatorEngine::Configure(double fs, double driveDb, double response, doub
   c.postFeedback = std::pow(1 - p, kPostFilterExponent);
   c.envelopeCoeff = std::exp(-1 / (fs * kLevellerSeconds));
   c.envelopeFeed = 1 - c.envelopeCoeff;
-  // The threshold sits at an envelope of exp(−122 / 8.69) ≈ 7.9e-7; 1 % below it the logarithm
+  // The threshold sits at an envelope of exp(−122 / 8.69) ≈ 7.9e-7; 1 % below it the power curve
   // cannot round across it.
   c.idleBelow = std::exp(-kLevellerThreshold / kNepersToDecibels) * kLevellerIdleMargin;
 

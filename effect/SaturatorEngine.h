@@ -30,10 +30,10 @@ namespace tavo {
 struct SaturatorCoefficients {
   static constexpr int kOversampling = tavo::kOversampling;
 
-  double preCoeff = 0, preFeedback = 0;               // one-pole pre-filter
-  double postGain = 0, postFeedback = 0;              // its approximate inverse after the shaper
+  double preCoeff = 0, preFeedback = 0;       // one-pole pre-filter
+  double postGain = 0, postFeedback = 0;      // its approximate inverse after the shaper
   double envelopeCoeff = 0, envelopeFeed = 0; // feedback leveller: the envelope's glide, 1 − it
-  double idleBelow = 0; // envelope under which the leveller is surely below its threshold
+  double idleBelow = 0;   // envelope under which the leveller is surely below its threshold
   double driveTarget = 0; // linear drive gain the smoother approaches
   double evenAmount = 0;  // weight of the even-order term
   double posScale = 1, posScaleInv = 1, negScale = 1, negScaleInv = 1; // asymmetry
@@ -51,8 +51,8 @@ struct SaturatorShared {
   double driveGain = 0; // smoothed drive gain; rises from 0 after construction
   double makeup = 0;    // inverse make-up gain of the current frame
   double driftGain = 1; // drift gain applied in the current frame
-  double envelope = 0; // leveller's power envelope
-  double pending = 0;  // what the next frame adds to it: its input's power × envelopeFeed
+  double envelope = 0;  // leveller's power envelope
+  double pending = 0;   // what the next frame adds to it: its input's power × envelopeFeed
 };
 
 // The filter states of one channel (or, with a lane type, of both). Holds nothing but samples.
@@ -86,8 +86,8 @@ inline void TuneDrift(const SaturatorCoefficients& c, RandomDrift& drift) {
 TAVO_ALWAYS_INLINE inline double LevelRatio(const SaturatorCoefficients& c, double& envelope,
                                             double pending) {
   envelope = envelope * c.envelopeCoeff + pending;
-  // Well below the threshold R is the constant 625; deciding that without the logarithm changes
-  // no result.
+  // Well below the threshold R is the constant 625; deciding that without the curve changes no
+  // result.
   if (std::abs(envelope) < c.idleBelow) return kLevellerRatio * kLevellerRatio;
   const double ratio = LevelRatioCurve(std::abs(envelope));
   return ratio < kLevellerRatio * kLevellerRatio ? ratio : kLevellerRatio * kLevellerRatio;

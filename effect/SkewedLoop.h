@@ -31,7 +31,8 @@ TAVO_ALWAYS_INLINE inline void FullStep(std::index_sequence<K...>, int i, Stages
   (stages(i - int(K)), ...);
 }
 
-// Filling step `Step` of a block of at least N − 1 frames: stage K on frame Step − K, where K <= Step.
+// Filling step `Step` of a block of at least N − 1 frames: stage K on frame Step − K, for
+// K <= Step.
 template <int Step, std::size_t... K, class... Stages>
 TAVO_ALWAYS_INLINE inline void FillStep(std::index_sequence<K...>, Stages&... stages) {
   ((int(K) <= Step ? stages(Step - int(K)) : void()), ...);
@@ -44,8 +45,7 @@ TAVO_ALWAYS_INLINE inline void Fill(std::index_sequence<Step...>,
 
 // Draining step `Step` after the last frame n − 1: stage K on frame n + Step − K, where K > Step.
 template <int Step, std::size_t... K, class... Stages>
-TAVO_ALWAYS_INLINE inline void DrainStep(std::index_sequence<K...>, int frames,
-                                         Stages&... stages) {
+TAVO_ALWAYS_INLINE inline void DrainStep(std::index_sequence<K...>, int frames, Stages&... stages) {
   ((int(K) > Step ? stages(frames + Step - int(K)) : void()), ...);
 }
 template <std::size_t... Step, class... Stages>

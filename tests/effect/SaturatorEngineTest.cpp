@@ -97,7 +97,7 @@ TEST_F(SaturatorEngineConfigure, LevellerGainIsAtMostTwentyFiveOverRootSixTwenty
 }
 
 TEST_F(SaturatorEngineConfigure, LevellerAgreesWithTheFullFormulaAroundItsThreshold) {
-  // The gain below the threshold is taken without the logarithm; sweep the envelope through the
+  // The gain below the threshold is taken without the curve; sweep the envelope through the
   // threshold (≈ 7.94e-7) in fine steps and compare with the formula evaluated every time.
   reference::Engine ref;
   for (double p = 1e-9; p < 1e-4; p *= 1.0005) {
