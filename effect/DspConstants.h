@@ -99,7 +99,7 @@ inline constexpr double kLevellerSeconds = 0.0008;
 inline constexpr double kLevellerThreshold = 122;
 inline constexpr double kLevellerSlope = -0.5238095238095238; // 1 / 2.1 − 1
 inline constexpr double kLevellerRatio = 25;
-// 1 % below the threshold's envelope, so the logarithm cannot round across it.
+// 1 % below the threshold's envelope, so the power curve cannot round across it.
 inline constexpr double kLevellerIdleMargin = 0.99;
 // The leveller hears a tenth of its gained input (of the mean of the two channels in stereo,
 // that is 0.05 of their sum); the shaper gets four times it.

@@ -27,13 +27,13 @@ namespace tavo {
 // The asymmetric nonlinearity over any lane type, each lane taking its own branch. Both branches
 // behave as s − evenAmount × s² for small s; the branch follows the sign of the oversampled input
 // u, not of the pre-filtered s. The operands of both branches are chosen per lane first, so only
-// two square roots and two divisions are needed; multiplying by an exact 1 where a branch has no
-// factor keeps every lane's arithmetic that of its branch:
-//   positive: (t / √(t² + 1)) × posScaleInv − ((q / √(q² + 1)) × evenAmount) × 1
-//   negative: (s / √(q + 1)) × 1 − ((h / √(h² + 1)) × negScaleInv) × evenAmount
-// with q = s², t = posScale × s and h = negScale × q.
+// two square roots and two divisions are needed, each of the form n / √(n² + 1); multiplying by an
+// exact 1 where a branch has no factor keeps every lane's arithmetic that of its branch:
+//   positive: (t / √(t² + 1)) × posScaleInv − (q / √(q² + 1)) × evenAmount
+//   negative: (s / √(s² + 1)) × 1 − (h / √(h² + 1)) × negScaleInvEven
+// with q = s², t = posScale × s, h = negScale × q and negScaleInvEven = negScaleInv × evenAmount.
 template <class L> struct SaturationCurve {
-  L posScale, posScaleInv, negScale, negScaleInv, evenAmount;
+  L posScale, posScaleInv, negScale, evenAmount, negScaleInvEven;
 
   TAVO_ALWAYS_INLINE L operator()(L s, L u) const {
     const L q = s * s;
@@ -41,13 +41,10 @@ template <class L> struct SaturationCurve {
     const L h = negScale * q;
     const L one(1.0);
     const L n1 = SelectPositive(u, t, s);
-    const L d1 = SelectPositive(u, t * t + one, q + one);
     const L n2 = SelectPositive(u, q, h);
-    const L d2 = SelectPositive(u, q * q + one, h * h + one);
     const L k1 = SelectPositive(u, posScaleInv, one);
-    const L k2 = SelectPositive(u, evenAmount, negScaleInv);
-    const L k3 = SelectPositive(u, one, evenAmount);
-    return n1 / Sqrt(d1) * k1 - n2 / Sqrt(d2) * k2 * k3;
+    const L k2 = SelectPositive(u, evenAmount, negScaleInvEven);
+    return n1 / Sqrt(n1 * n1 + one) * k1 - n2 / Sqrt(n2 * n2 + one) * k2;
   }
 };
 
@@ -80,7 +77,7 @@ public:
 
   // Takes other coefficients; the states stay.
   template <class Coefficients> void Retune(const Coefficients& c) {
-    curve_ = {c.posScale, c.posScaleInv, c.negScale, c.negScaleInv, c.evenAmount};
+    curve_ = {c.posScale, c.posScaleInv, c.negScale, c.evenAmount, c.negScaleInvEven};
     preCoeff_ = c.preCoeff;
     preFeedback_ = c.preFeedback;
     postGain_ = c.postGain;

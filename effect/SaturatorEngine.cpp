@@ -22,14 +22,11 @@ void SaturatorEngine::Configure(double fs, double driveDb, double response, doub
   c.preFeedback = 1 - p;
   c.postGain = 1 / std::pow(p, kPostFilterExponent);
   c.postFeedback = std::pow(1 - p, kPostFilterExponent);
-  c.threshold = kLevellerThreshold;
   c.envelopeCoeff = std::exp(-1 / (fs * kLevellerSeconds));
-  c.slope = kLevellerSlope; // a 2.1:1 ratio
-  // The threshold sits at an envelope of exp(−122 / 8.69) ≈ 7.9e-7; 1 % below it the logarithm
+  c.envelopeFeed = 1 - c.envelopeCoeff;
+  // The threshold sits at an envelope of exp(−122 / 8.69) ≈ 7.9e-7; 1 % below it the power curve
   // cannot round across it.
-  c.idleBelow = std::exp(-c.threshold / kNepersToDecibels) * kLevellerIdleMargin;
-  const double idle = kLevellerRatio;
-  c.idleGain = idle / std::sqrt(idle * idle + 1);
+  c.idleBelow = std::exp(-kLevellerThreshold / kNepersToDecibels) * kLevellerIdleMargin;
 
   // Drive. The 14 kHz lift grows with asymmetry and shrinks as the drive rises.
   c.driveTarget = std::exp(driveDb * kDecibelsToNepers);
@@ -72,6 +69,7 @@ void SaturatorEngine::Configure(double fs, double driveDb, double response, doub
   c.posScaleInv = 1 / c.posScale;
   c.negScale = kNegScaleAtZero - asym * kNegScaleDrop;
   c.negScaleInv = 1 / c.negScale;
+  c.negScaleInvEven = c.negScaleInv * c.evenAmount;
 }
 
 double SaturatorEngine::ProcessMono(double x) {

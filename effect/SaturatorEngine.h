@@ -18,6 +18,7 @@
 #include "effect/Biquad.h"
 #include "effect/DspConstants.h"
 #include "effect/HalfBandFilter.h"
+#include "effect/LevellerCurve.h"
 #include "effect/NoiseSource.h"
 #include "effect/OnePoleFilter.h"
 #include "effect/OversampledCore.h"
@@ -29,14 +30,14 @@ namespace tavo {
 struct SaturatorCoefficients {
   static constexpr int kOversampling = tavo::kOversampling;
 
-  double preCoeff = 0, preFeedback = 0;               // one-pole pre-filter
-  double postGain = 0, postFeedback = 0;              // its approximate inverse after the shaper
-  double envelopeCoeff = 0, threshold = 0, slope = 0; // feedback leveller
+  double preCoeff = 0, preFeedback = 0;       // one-pole pre-filter
+  double postGain = 0, postFeedback = 0;      // its approximate inverse after the shaper
+  double envelopeCoeff = 0, envelopeFeed = 0; // feedback leveller: the envelope's glide, 1 − it
   double idleBelow = 0;   // envelope under which the leveller is surely below its threshold
-  double idleGain = 0;    // the leveller's gain below the threshold, 25/√626
   double driveTarget = 0; // linear drive gain the smoother approaches
   double evenAmount = 0;  // weight of the even-order term
   double posScale = 1, posScaleInv = 1, negScale = 1, negScaleInv = 1; // asymmetry
+  double negScaleInvEven = 0; // negScaleInv × evenAmount: the negative branch's even weight
   double driftDepth = 0;
   double driftCoeff = 0, driftFeed = 0; // the drift's glide towards its target (see TuneDrift)
   OnePoleCoefficients toneLowpass, airShelf, driveShelf;
@@ -51,7 +52,7 @@ struct SaturatorShared {
   double makeup = 0;    // inverse make-up gain of the current frame
   double driftGain = 1; // drift gain applied in the current frame
   double envelope = 0;  // leveller's power envelope
-  double feedback = 0;  // leveller input for the next frame
+  double pending = 0;   // what the next frame adds to it: its input's power × envelopeFeed
 };
 
 // The filter states of one channel (or, with a lane type, of both). Holds nothing but samples.
@@ -73,19 +74,30 @@ inline void TuneDrift(const SaturatorCoefficients& c, RandomDrift& drift) {
   drift.feed = c.driftFeed;
 }
 
-// [audio thread · no allocation] The leveller: advances the power envelope with p and returns the
-// gain, at most 25/√626 ≈ 0.9992 and falling smoothly (2.1:1) once the envelope passes the
-// threshold.
-inline double LevelGain(const SaturatorCoefficients& c, double& envelope, double p) {
-  envelope = (envelope - p) * c.envelopeCoeff + p;
-  // Well below the threshold the gain is the constant idleGain; deciding that without the
-  // logarithm changes no result.
-  if (std::abs(envelope) < c.idleBelow) return c.idleGain;
-  // The envelope is a power, so this is twice its level in dB, plus the threshold.
-  const double level = std::log(std::abs(envelope)) * kNepersToDecibels + c.threshold;
-  if (!(level > 0)) return c.idleGain; // exp(0) × 25 = 25 exactly
-  const double r = std::exp(c.slope * level * kDecibelsToNepers) * kLevellerRatio;
-  return r / std::sqrt(r * r + 1);
+// [audio thread · no allocation] The leveller: advances the power envelope by `pending` and
+// returns R, the square of its gain ratio: 625 below the threshold, falling smoothly (2.1:1) once
+// the envelope passes it. The gain is √(R / (R + 1)), at most 25/√626 ≈ 0.9992.
+//
+// It is the square that the next frame needs: the leveller hears a share of its own gained input,
+// whose power is the ungained input's power times R / (R + 1). Handing that on spares the frame's
+// long serial chain (envelope, power curve, division, envelope) the square root and the gain's
+// multiplication; the gain itself is taken beside it. The curve (LevellerCurve.h) is the same bits
+// on every platform.
+TAVO_ALWAYS_INLINE inline double LevelRatio(const SaturatorCoefficients& c, double& envelope,
+                                            double pending) {
+  envelope = envelope * c.envelopeCoeff + pending;
+  // Well below the threshold R is the constant 625; deciding that without the curve changes no
+  // result.
+  if (std::abs(envelope) < c.idleBelow) return kLevellerRatio * kLevellerRatio;
+  const double ratio = LevelRatioCurve(std::abs(envelope));
+  return ratio < kLevellerRatio * kLevellerRatio ? ratio : kLevellerRatio * kLevellerRatio;
+}
+
+// What the leveller adds to its envelope in the next frame: the power of the ungained share f it
+// hears, times R / (R + 1) as the gain squared, times the envelope's feed.
+TAVO_ALWAYS_INLINE inline double LevelPending(const SaturatorCoefficients& c, double f,
+                                              double ratio) {
+  return f * f * c.envelopeFeed * ratio / (ratio + 1);
 }
 
 template <class T> class SaturatorKernel {
@@ -110,7 +122,7 @@ public:
   // The judgement of SaturatorEngine::StatesFinite, made on this working copy.
   bool StatesFinite() const {
     return IsFinite(ch_.dc) && IsFinite(ch_.dcPrev) &&
-           AllFinite({s_.envelope, s_.feedback, s_.driveGain, s_.drift.value, s_.drift.target});
+           AllFinite({s_.envelope, s_.pending, s_.driveGain, s_.drift.value, s_.drift.target});
   }
   SaturatorChannel<T> channels() const {
     SaturatorChannel<T> ch = ch_;
@@ -158,14 +170,16 @@ public:
     s_.driftGain = m;
     w = w * T(m);
 
-    const double g = LevelGain(c, s_.envelope, s_.feedback * s_.feedback);
-    const T wg = w * T(g);
-    if constexpr (kMono) {
-      s_.feedback = kLevellerFeedbackShare * wg;
-    } else {
-      // The leveller hears one tenth of the mean of the two gained channels.
-      s_.feedback = (wg.Right() + wg.Left()) * kLevellerFeedbackShareOfSum;
-    }
+    const double ratio = LevelRatio(c, s_.envelope, s_.pending);
+    const T wg = w * T(std::sqrt(ratio / (ratio + 1)));
+    // The leveller hears one tenth of its gained input (in stereo, of the mean of the two
+    // channels).
+    double f;
+    if constexpr (kMono)
+      f = kLevellerFeedbackShare * w;
+    else
+      f = (w.Right() + w.Left()) * kLevellerFeedbackShareOfSum;
+    s_.pending = LevelPending(c, f, ratio);
     return {wg * T(kShaperInputGain), s_.makeup, m};
   }
 
@@ -239,8 +253,13 @@ public:
   // [audio thread · processing lock held · no allocation] One frame of both channels.
   void ProcessStereo(double xL, double xR, double& yL, double& yR);
 
-  // [audio thread · processing lock held · no allocation] The leveller on the engine's envelope.
-  double LevelGain(double p) { return tavo::LevelGain(coefficients_, shared_.envelope, p); }
+  // [audio thread · processing lock held · no allocation] The leveller on the engine's envelope,
+  // given its input's power p: its gain.
+  double LevelGain(double p) {
+    const double ratio =
+        LevelRatio(coefficients_, shared_.envelope, p * coefficients_.envelopeFeed);
+    return std::sqrt(ratio / (ratio + 1));
+  }
 
   // [audio thread · processing lock held · no allocation] Every state replaced.
   void SetStates(const SaturatorShared& shared, const SaturatorChannel<double>& left,
@@ -273,7 +292,7 @@ public:
   // at directly, as are the shared drive smoother and drift.
   bool StatesFinite() const {
     return AllFinite({left_.dc, left_.dcPrev, right_.dc, right_.dcPrev, shared_.envelope,
-                      shared_.feedback, shared_.driveGain, shared_.drift.value,
+                      shared_.pending, shared_.driveGain, shared_.drift.value,
                       shared_.drift.target});
   }
 

@@ -5,7 +5,7 @@
 //
 // TAVO owns one chain, forwards its Reset and parameter changes to it under the plug-in's lock
 // and calls Process once per block. All pow/exp/sin/cos work happens in the block set-up; the
-// frame loops do plain arithmetic plus the engine's one logarithm and one exponential.
+// frame loops do plain arithmetic, the leveller's power curve included.
 
 #include <cstdint>
 

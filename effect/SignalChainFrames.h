@@ -29,8 +29,8 @@ inline double SaneOrZero(double v) {
 // shaping of frame i − 1, the decimation of frame i − 2, the first half of the engine's post chain
 // for frame i − 3 and, for frame i − 4, its second half with mix, clamp, noise floor, ramp, output
 // and meter. The arrangement lets the processor work on the later stages of earlier frames while
-// the leveller's long serial chain of logarithm, exponential, root and division runs for the
-// current one: each stage's own chain of dependent operations is short enough to finish within it.
+// the leveller's long serial chain of power curve and division runs for the current one: each
+// stage's own chain of dependent operations is short enough to finish within it.
 //
 // The loop is written once over its sample type: double for the mono path (one channel, the left
 // records), a lane type for the stereo path (both channels side by side). The two differ only in

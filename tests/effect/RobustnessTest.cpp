@@ -325,7 +325,7 @@ TEST(ChainStartingOver, APoisonedStateNeverOutlivesItsBlock) {
   everyDouble([](ChainStateRecords & r) -> auto& { return r.right; });
   for (double SaturatorShared::*field :
        {&SaturatorShared::driveGain, &SaturatorShared::makeup, &SaturatorShared::driftGain,
-        &SaturatorShared::envelope, &SaturatorShared::feedback})
+        &SaturatorShared::envelope, &SaturatorShared::pending})
     check([&](SignalChain& c, double value) {
       SignalChainTestAccess::RewriteStates(c,
                                            [&](ChainStateRecords& r) { r.shared.*field = value; });

@@ -84,7 +84,9 @@ TEST_F(SaturatorEngineConfigure, NoAsymmetryMeansNoDriveShelf) {
 }
 
 TEST_F(SaturatorEngineConfigure, LevellerGainIsAtMostTwentyFiveOverRootSixTwentySix) {
-  EXPECT_EQ(engine.LevelGain(0.0), 25 / std::sqrt(626.0));
+  // The gain is the root of R / (R + 1) with R = 25²: 25/√626 to the last bit or one beside it.
+  EXPECT_EQ(engine.LevelGain(0.0), std::sqrt(625 / 626.0));
+  EXPECT_NEAR(engine.LevelGain(0.0), 25 / std::sqrt(626.0), 2e-16);
   // A steady power of 1 is 122 dB above the threshold on the leveller's scale; 2.1:1 takes
   // 63.9 dB off it.
   double g = 1;
@@ -95,7 +97,7 @@ TEST_F(SaturatorEngineConfigure, LevellerGainIsAtMostTwentyFiveOverRootSixTwenty
 }
 
 TEST_F(SaturatorEngineConfigure, LevellerAgreesWithTheFullFormulaAroundItsThreshold) {
-  // The gain below the threshold is taken without the logarithm; sweep the envelope through the
+  // The gain below the threshold is taken without the curve; sweep the envelope through the
   // threshold (≈ 7.94e-7) in fine steps and compare with the formula evaluated every time.
   reference::Engine ref;
   for (double p = 1e-9; p < 1e-4; p *= 1.0005) {

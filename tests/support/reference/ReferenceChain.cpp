@@ -5,6 +5,9 @@
 #include "effect/Biquad.h"
 #include "effect/CrosstalkFilter.h"
 #include "effect/Flush.h"
+// The leveller's power curve is the product's own: it rounds alike on every platform, which the C
+// library's logarithm and exponential do not (LevellerCurveTest checks it against them).
+#include "effect/LevellerCurve.h"
 #include "effect/OnePoleFilter.h"
 
 namespace tavo::reference {
@@ -63,12 +66,16 @@ void Engine::Configure(double fs, double driveDb, double r, double driftBase, do
   negScaleInv = 1 / negScale;
 }
 
+// R = r² for r = 25 × exp(slope × L dB), L = 8.69 ln envelope + threshold when above 0.
+double Engine::LevelRatio(double added) {
+  envelope = envelope * envelopeCoeff + added;
+  const double R = LevelRatioCurve(std::abs(envelope));
+  return R < 625 ? R : 625;
+}
+
 double Engine::LevelGain(double p) {
-  envelope = (envelope - p) * envelopeCoeff + p;
-  const double L = std::log(std::abs(envelope)) * 8.685889638065037 + threshold;
-  const double d = L > 0 ? slope * L : 0;
-  const double r = std::exp(d * 0.1151292546497) * 25;
-  return r / std::sqrt(r * r + 1);
+  const double R = LevelRatio(p * (1 - envelopeCoeff));
+  return std::sqrt(R / (R + 1));
 }
 
 double Engine::Shape(double s, bool positive) const {
@@ -78,7 +85,7 @@ double Engine::Shape(double s, bool positive) const {
     return t / std::sqrt(t * t + 1) * posScaleInv - q / std::sqrt(q * q + 1) * evenAmount;
   }
   const double h = negScale * q;
-  return s / std::sqrt(q + 1) - h / std::sqrt(h * h + 1) * negScaleInv * evenAmount;
+  return s / std::sqrt(q + 1) - h / std::sqrt(h * h + 1) * (negScaleInv * evenAmount);
 }
 
 void Engine::Drift() {
@@ -115,8 +122,11 @@ void Engine::ProcessStereo(double xL, double xR, double& outL, double& outR) {
   driftGainLeft = driftGainRight = m;
   wL = wL * m;
   wR = wR * m;
-  const double g = LevelGain(feedback * feedback);
-  feedback = (wR * g + wL * g) * 0.05;
+  const double R = LevelRatio(pending);
+  const double g = std::sqrt(R / (R + 1));
+  // The leveller hears 0.05 × (wR + wL) × g: its power is (0.05 × (wR + wL))² × R / (R + 1).
+  const double f = (wR + wL) * 0.05;
+  pending = f * f * (1 - envelopeCoeff) * R / (R + 1);
   wL = wL * g * 4;
   wR = wR * g * 4;
   double yL = Oversampled(wL, upLeft, downLeft, preStateLeft, shapedPrevLeft);
@@ -150,8 +160,10 @@ double Engine::ProcessMono(double x) {
   const double m = driftDepth * value + 1;
   driftGainLeft = m;
   w = w * m;
-  const double g = LevelGain(feedback * feedback);
-  feedback = 0.1 * (w * g);
+  const double R = LevelRatio(pending);
+  const double g = std::sqrt(R / (R + 1));
+  const double f = 0.1 * w;
+  pending = f * f * (1 - envelopeCoeff) * R / (R + 1);
   w = (w * g) * 4;
   double y = Oversampled(w, upLeft, downLeft, preStateLeft, shapedPrevLeft);
   y = y * makeup;

@@ -113,12 +113,15 @@ public:
   double preCoeff = 0, preFeedback = 0, postGain = 0, postFeedback = 0;
   double preStateLeft = 0, preStateRight = 0, shapedPrevLeft = 0, shapedPrevRight = 0;
   double driftGainLeft = 0, driftGainRight = 0, driftDepth = 0, driveTarget = 0, makeup = 0;
-  double envelope = 0, envelopeCoeff = 0, threshold = 0, slope = 0, feedback = 0;
+  double envelope = 0, envelopeCoeff = 0, threshold = 0, slope = 0, pending = 0;
   double posScale = 0, posScaleInv = 0, negScale = 0, negScaleInv = 0, evenAmount = 0;
   int oversampling = 2;
 
   Engine();
   void Configure(double fs, double driveDb, double r, double driftBase, double asym);
+  // The leveller's squared gain ratio R after adding `added` to the envelope, and the gain
+  // √(R / (R + 1)) for an input of power p.
+  double LevelRatio(double added);
   double LevelGain(double p);
   double Shape(double s, bool positive) const;
 
