@@ -147,10 +147,9 @@ void IGraphicsWin::ScaleChanged() {
 IBounds IGraphicsWin::LogicalOf(const RECT& r) const {
   if (Scale() == 1.0f) return IBounds(r.left, r.top, r.right, r.bottom);
   const float k = Scale();
-  return IBounds(static_cast<int32_t>(std::floor(r.left / k)),
-                 static_cast<int32_t>(std::floor(r.top / k)),
-                 static_cast<int32_t>(std::ceil(r.right / k)),
-                 static_cast<int32_t>(std::ceil(r.bottom / k)));
+  return IBounds(
+      static_cast<int32_t>(std::floor(r.left / k)), static_cast<int32_t>(std::floor(r.top / k)),
+      static_cast<int32_t>(std::ceil(r.right / k)), static_cast<int32_t>(std::ceil(r.bottom / k)));
 }
 
 RECT IGraphicsWin::WindowRectOf(const IBounds& logical) const {

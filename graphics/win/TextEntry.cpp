@@ -29,7 +29,8 @@ void IGraphicsWin::TextEntryForControl(IControl* control, const char* text, cons
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditControlId)), moduleHandle_, nullptr);
   if (!editWindow_) return;
 
-  editFont_ = CreateFontA(static_cast<int>(std::lround(style.size * Scale())), 0, 0, 0, style.style == ITextStyle::kBold ? FW_BOLD : 0,
+  editFont_ = CreateFontA(static_cast<int>(std::lround(style.size * Scale())), 0, 0, 0,
+                          style.style == ITextStyle::kBold ? FW_BOLD : 0,
                           style.style == ITextStyle::kItalic, 0, 0, 0, 0, 0, 0, 0, style.face);
   SendMessageA(editWindow_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_), 0);
   SendMessageA(editWindow_, EM_SETSEL, 0, -1);

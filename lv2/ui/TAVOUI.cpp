@@ -50,7 +50,8 @@ public:
     plug_->SetHostEditSink(this);
     resize_ = static_cast<const LV2UI_Resize*>(FindFeature(features, LV2_UI__resize));
     if (resize_ && !resize_->ui_resize) resize_ = nullptr;
-    if (resize_) resize_->ui_resize(resize_->handle, editor->SurfaceWidth(), editor->SurfaceHeight());
+    if (resize_)
+      resize_->ui_resize(resize_->handle, editor->SurfaceWidth(), editor->SurfaceHeight());
     if (const LV2_URID_Map* map = plug_->Host().map) {
       scaleKey_ = map->map(map->handle, LV2_UI__scaleFactor);
       atomFloat_ = map->map(map->handle, LV2_ATOM__Float);

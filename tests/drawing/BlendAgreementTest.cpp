@@ -172,13 +172,11 @@ TEST(BlendAgreementInStretches, OverlappingSourceAlphaCopyBlendsInReadingOrder) 
         const LICE_pixel a = x < 12 ? 0xFF000000u : x < 24 ? 0u : (random() % 256) << 24;
         drawing_test::PixelAt(*bitmap, x, y) = (random() & 0x00FFFFFFu) | a;
       }
-    std::vector<LICE_pixel> expected(bitmap->PixelData(),
-                                     bitmap->PixelData() + kWidth * kHeight);
+    std::vector<LICE_pixel> expected(bitmap->PixelData(), bitmap->PixelData() + kWidth * kHeight);
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x + shift < kWidth; ++x) {
         LICE_pixel& d = expected[static_cast<size_t>(y * kWidth + x + shift)];
-        d = Reference(d, expected[static_cast<size_t>(y * kWidth + x)], 1.0f,
-                      LICE_BLIT_USE_ALPHA);
+        d = Reference(d, expected[static_cast<size_t>(y * kWidth + x)], 1.0f, LICE_BLIT_USE_ALPHA);
       }
     BlitBitmap(bitmap.get(), bitmap.get(), shift, 0, nullptr, 1.0f, LICE_BLIT_USE_ALPHA);
     for (int i = 0; i < kWidth * kHeight; ++i)

@@ -52,8 +52,8 @@ protected:
   }
   // The window's size once the UI has had an idle call.
   std::pair<unsigned, unsigned> WindowSize() {
-    const auto* idle =
-        static_cast<const LV2UI_Idle_Interface*>(descriptor_->extension_data(LV2_UI__idleInterface));
+    const auto* idle = static_cast<const LV2UI_Idle_Interface*>(
+        descriptor_->extension_data(LV2_UI__idleInterface));
     idle->idle(handle_);
     XWindowAttributes attributes{};
     XSync(display_, False);
