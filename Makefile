@@ -62,6 +62,10 @@ bench:
 	cmake --build --preset linux-release -j $(JOBS)
 	build/linux-release/bench/tavo_bench --benchmark_counters_tabular=true \
 	  --benchmark_out=build/bench.json --benchmark_out_format=json
+	build/linux-release/bench/tavo_bench --benchmark_filter='^Editor/FullRedraw/' \
+	  --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
+	  --benchmark_display_aggregates_only=true \
+	  --benchmark_out=build/bench-redraw.json --benchmark_out_format=json
 	for simd in avx2 sse2; do \
 	  TAVO_SIMD=$$simd build/linux-release/bench/tavo_bench --benchmark_filter='^Chain/' \
 	    --benchmark_repetitions=3 --benchmark_display_aggregates_only=true \

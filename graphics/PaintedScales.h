@@ -31,4 +31,17 @@ constexpr const PaintedScale& PaintedScaleFor(float scale) {
   return kPaintedScales.back();
 }
 
+// The painted scale nearest a display's, for a window that follows the display by itself (the
+// Windows window and its monitor's DPI): drawn pixel for pixel, never resampled. Halfway between
+// two sets the larger is taken, so a 125 % display draws at 1.5 rather than small at 1.
+constexpr float NearestPaintedScale(float scale) {
+  const PaintedScale* nearest = &kPaintedScales.front();
+  for (const PaintedScale& set : kPaintedScales) {
+    const float to = set.scale > scale ? set.scale - scale : scale - set.scale;
+    const float best = nearest->scale > scale ? nearest->scale - scale : scale - nearest->scale;
+    if (to <= best) nearest = &set;
+  }
+  return nearest->scale;
+}
+
 } // namespace tavo

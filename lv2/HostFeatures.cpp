@@ -43,11 +43,9 @@ HostFeatures HostFeatures::Read(const LV2_Feature* const* features) {
   const auto* options =
       static_cast<const LV2_Options_Option*>(FindFeature(features, LV2_OPTIONS__options));
   for (const LV2_Options_Option* o = options; o && o->key != 0; ++o) {
-    if (o->key == scaleKey && scaleKey != 0 && o->type == atomFloat && atomFloat != 0 &&
-        o->size == sizeof(float) && o->value) {
-      float scale = 0.0f;
-      std::memcpy(&scale, o->value, sizeof scale);
-      if (std::isfinite(scale) && scale > 0.0f) host.scaleFactor = scale;
+    if (scaleKey != 0 && o->key == scaleKey) {
+      if (const float scale = ScaleFactorOf(*o, scaleKey, atomFloat); scale > 0.0f)
+        host.scaleFactor = scale;
       continue;
     }
     if (o->key != maxBlockKey || o->type != host.atomInt || o->size != sizeof(int32_t) || !o->value)
@@ -65,6 +63,16 @@ void HostFeatures::LogError(const char* format, ...) const {
   va_start(args, format);
   log->vprintf(log->handle, logError, format, args);
   va_end(args);
+}
+
+float HostFeatures::ScaleFactorOf(const LV2_Options_Option& option, LV2_URID scaleKey,
+                                  LV2_URID atomFloat) {
+  if (scaleKey == 0 || atomFloat == 0 || option.key != scaleKey || option.type != atomFloat ||
+      option.size != sizeof(float) || !option.value)
+    return 0.0f;
+  float scale = 0.0f;
+  std::memcpy(&scale, option.value, sizeof scale);
+  return std::isfinite(scale) && scale > 0.0f ? scale : 0.0f;
 }
 
 } // namespace tavo::lv2

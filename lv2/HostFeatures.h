@@ -6,6 +6,7 @@
 
 #include <lv2/core/lv2.h>
 #include <lv2/log/log.h>
+#include <lv2/options/options.h>
 #include <lv2/urid/urid.h>
 
 namespace tavo::lv2 {
@@ -23,6 +24,11 @@ struct HostFeatures {
   // [main thread] An announced block length that is not a positive 32-bit integer counts as none,
   // as does a scale factor that is not a positive finite float.
   static HostFeatures Read(const LV2_Feature* const* features);
+
+  // [any thread] The scale an option gives when it is the display scale as a positive finite
+  // float under the given URIDs (both non-zero); 0 for any other option.
+  static float ScaleFactorOf(const LV2_Options_Option& option, LV2_URID scaleKey,
+                             LV2_URID atomFloat);
 
   // Whether the map named the state's key and the chunk's type: a map that answers 0 ("could not
   // map") for either leaves the instance without a state interface, as no map at all does.

@@ -143,7 +143,7 @@ void WriteUI(std::ostream& out) {
       << "    lv2:requiredFeature ui:idleInterface ;\n"
       << "    lv2:optionalFeature ui:parent , ui:resize , ui:touch , opts:options ;\n"
       << "    opts:supportedOption ui:scaleFactor ;\n"
-      << "    lv2:extensionData ui:idleInterface ;\n    ui:portNotification";
+      << "    lv2:extensionData ui:idleInterface , opts:interface ;\n    ui:portNotification";
   for (size_t i = 0; i < std::size(kPlugins); ++i) {
     out << (i ? " ,\n" : "\n") << "        [ ui:plugin <" << kPlugins[i].uri
         << "> ; lv2:symbol \"level\" ; ui:protocol ui:floatProtocol ]";

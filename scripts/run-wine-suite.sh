@@ -99,7 +99,8 @@ for _ in $(seq 1 20); do
   while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
   done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$xvfb_log" 2>&1 &
+  # Tall enough for the editor at 2 (832 rows), which the tests read back from the screen.
+  Xvfb ":$display" -screen 0 1024x1024x24 -nolisten tcp >"$xvfb_log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 1 50); do
     [ -e "/tmp/.X11-unix/X$display" ] && break

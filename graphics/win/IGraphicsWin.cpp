@@ -7,11 +7,15 @@
 #include <shlobj.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "drawing/LICE_Png.h"
 #include "drawing/LICE_SysBitmap.h"
 #include "framework/IPlugBase.h"
+#include "graphics/PaintedScales.h"
+#include "graphics/win/DisplayDpi.h"
 
 namespace tavo {
 
@@ -84,7 +88,7 @@ int IGraphicsWin::OpenWindowCount() {
 
 void* IGraphicsWin::OpenWindow(void* parent) {
   parentWindow_ = static_cast<HWND>(parent);
-  int x = 0, y = 0, w = width_, h = height_;
+  int x = 0, y = 0, w = SurfaceWidth(), h = SurfaceHeight();
   if (window_) {
     // Re-opened where it was, at the size it had.
     RECT own{}, host{};
@@ -112,14 +116,45 @@ void* IGraphicsWin::OpenWindow(void* parent) {
   }
 
   gCreatingFps = fps_;
-  window_ = CreateWindowExA(0, kWindowClass, "IPlug", WS_CHILD | WS_VISIBLE, x, y, w, h,
-                            parentWindow_, nullptr, moduleHandle_, this);
+  {
+    const windpi::PerMonitorAwareScope aware;
+    window_ = CreateWindowExA(0, kWindowClass, "IPlug", WS_CHILD | WS_VISIBLE, x, y, w, h,
+                              parentWindow_, nullptr, moduleHandle_, this);
+  }
   if (!window_) {
     if (--gOpenWindows == 0) UnregisterClassA(kWindowClass, moduleHandle_);
     return nullptr;
   }
+  // Shown on a dense display (and allowed by the host to know it): drawn for it from the start.
+  FollowDpi(windpi::DpiOf(window_));
   SetAllControlsDirty();
   return window_;
+}
+
+void IGraphicsWin::FollowDpi(unsigned dpi) {
+  if (dpi == 0) return;
+  SetScale(NearestPaintedScale(static_cast<float>(dpi) / windpi::kBaseDpi));
+}
+
+void IGraphicsWin::ScaleChanged() {
+  if (!window_) return;
+  RECT client{};
+  GetClientRect(window_, &client);
+  GrowWindows(SurfaceWidth() - (client.right - client.left),
+              SurfaceHeight() - (client.bottom - client.top));
+}
+
+IBounds IGraphicsWin::LogicalOf(const RECT& r) const {
+  if (Scale() == 1.0f) return IBounds(r.left, r.top, r.right, r.bottom);
+  const float k = Scale();
+  return IBounds(
+      static_cast<int32_t>(std::floor(r.left / k)), static_cast<int32_t>(std::floor(r.top / k)),
+      static_cast<int32_t>(std::ceil(r.right / k)), static_cast<int32_t>(std::ceil(r.bottom / k)));
+}
+
+RECT IGraphicsWin::WindowRectOf(const IBounds& logical) const {
+  const IBounds r = ToSurface(logical);
+  return RECT{r.L, r.T, r.R, r.B};
 }
 
 void IGraphicsWin::CloseWindow() {
@@ -142,8 +177,9 @@ bool IGraphicsWin::DrawScreen(const IBounds& rect) {
   HDC dc = BeginPaint(window_, &ps);
   bool copied = false;
   if (dc && surface_) {
-    copied = BitBlt(dc, rect.L, rect.T, rect.W(), rect.H(),
-                    static_cast<HDC>(surface_->DeviceContext()), rect.L, rect.T, SRCCOPY) != 0;
+    const RECT r = WindowRectOf(rect);
+    copied = BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    static_cast<HDC>(surface_->DeviceContext()), r.left, r.top, SRCCOPY) != 0;
   }
   EndPaint(window_, &ps);
   return copied;
@@ -151,10 +187,13 @@ bool IGraphicsWin::DrawScreen(const IBounds& rect) {
 
 void IGraphicsWin::Resize(int width, int height) {
   if (width == width_ && height == height_) return;
-  const int dw = width - width_, dh = height - height_;
+  const int oldWidth = SurfaceWidth(), oldHeight = SurfaceHeight();
   IGraphics::Resize(width, height);
   if (!window_) return;
+  GrowWindows(SurfaceWidth() - oldWidth, SurfaceHeight() - oldHeight);
+}
 
+void IGraphicsWin::GrowWindows(int dw, int dh) {
   constexpr UINT kSizeOnly = SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE;
   auto grow = [&](HWND w) {
     RECT r{};
@@ -174,7 +213,7 @@ void IGraphicsWin::Resize(int width, int height) {
       }
     }
   }
-  const RECT all{0, 0, width_, height_};
+  const RECT all{0, 0, SurfaceWidth(), SurfaceHeight()};
   InvalidateRect(window_, &all, FALSE);
 }
 

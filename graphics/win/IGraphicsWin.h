@@ -86,6 +86,13 @@ public:
   // in ".png".
   LICE_IBitmap* LoadPlatformBitmap(int id, const char* name) override;
 
+  // [main thread] After the scale changed: the window takes the scaled size (and its parents
+  // grow with it where Resize grows them) and is painted anew.
+  void ScaleChanged() override;
+  // [UI thread] The window is shown at this DPI (on opening, or moved to a monitor of another
+  // density): the editor draws at the painted scale nearest it. 0 changes nothing.
+  void FollowDpi(unsigned dpi);
+
   void SetModule(platform::ModuleHandle module) { moduleHandle_ = static_cast<HINSTANCE>(module); }
   HWND EditWindow() const { return editWindow_; }
   int EditState() const { return editState_; }
@@ -105,6 +112,14 @@ private:
   // Commits (state 4) or drops the edit's text, then destroys the edit and returns to idle.
   void CloseTextEntry(bool commit);
   HWND HostMainWindow();
+  // The window and, where the interface lets the editor size them, its parents grow by (dw, dh)
+  // window pixels; the whole window is painted again.
+  void GrowWindows(int dw, int dh);
+  // Window messages carry window pixels, scale times the editor's: the point or rectangle in
+  // editor pixels (a rectangle grows to cover every window pixel it touched), and back.
+  int Logical(int windowPixel) const { return ToLogical(windowPixel); }
+  IBounds LogicalOf(const RECT& r) const;
+  RECT WindowRectOf(const IBounds& logical) const;
 
   HINSTANCE moduleHandle_ = nullptr;
   HWND window_ = nullptr;

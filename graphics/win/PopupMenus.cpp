@@ -50,7 +50,8 @@ IPopupMenu* IGraphicsWin::PopupMenuForControl(IControl*, IPopupMenu& menu, const
   HMENU native = winmenu::Build(menu, nextId);
   if (!native) return nullptr;
 
-  POINT at{rect.L, rect.B};
+  const RECT under = WindowRectOf(rect);
+  POINT at{under.left, under.bottom};
   ClientToScreen(window_, &at);
   IPopupMenu* chosen = nullptr;
   if (TrackPopupMenu(native, TPM_LEFTBUTTON, at.x, at.y, 0, window_, nullptr)) {

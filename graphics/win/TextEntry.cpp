@@ -2,6 +2,8 @@
 // machine. Enter (or the edit's own command) asks for a commit, focus loss, the wheel, a click in
 // the editor or AbortTextEntry for a cancel; the next timer tick carries either out.
 
+#include <cmath>
+
 #include "framework/IParameter.h"
 #include "framework/IPlugBase.h"
 #include "graphics/TextEntryFilter.h"
@@ -18,13 +20,17 @@ void IGraphicsWin::TextEntryForControl(IControl* control, const char* text, cons
   else if (style.align == ITextStyle::kFar)
     align = ES_RIGHT;
 
+  // Over the control in window pixels, its text at the editor's scale.
+  const RECT at = WindowRectOf(rect);
+  const int onePixel = static_cast<int>(std::lround(Scale()));
   editWindow_ = CreateWindowExA(
-      0, "EDIT", text ? text : "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | align, rect.L, rect.T,
-      rect.W() + 1, rect.H() + 1, window_,
+      0, "EDIT", text ? text : "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | align, at.left, at.top,
+      at.right - at.left + onePixel, at.bottom - at.top + onePixel, window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditControlId)), moduleHandle_, nullptr);
   if (!editWindow_) return;
 
-  editFont_ = CreateFontA(style.size, 0, 0, 0, style.style == ITextStyle::kBold ? FW_BOLD : 0,
+  editFont_ = CreateFontA(static_cast<int>(std::lround(style.size * Scale())), 0, 0, 0,
+                          style.style == ITextStyle::kBold ? FW_BOLD : 0,
                           style.style == ITextStyle::kItalic, 0, 0, 0, 0, 0, 0, 0, style.face);
   SendMessageA(editWindow_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_), 0);
   SendMessageA(editWindow_, EM_SETSEL, 0, -1);

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "graphics/win/DisplayDpi.h"
 #include "graphics/win/IGraphicsWin.h"
 #include "graphics/win/KeyMapping.h"
 
@@ -14,9 +15,10 @@ HWND RootOf(HWND w) {
   return root ? root : w;
 }
 
-IBounds BoundsOf(const RECT& r) {
-  return IBounds(r.left, r.top, r.right, r.bottom);
-}
+// The monitor's DPI changed: sent to a top-level window with the new DPI in the parameter, and
+// to per-monitor aware child windows (version 2) after their parent, without it.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
 } // namespace
 
@@ -55,12 +57,13 @@ LRESULT IGraphicsWin::HandleMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     return DefWindowProcA(hWnd, msg, wParam, lParam);
   }
 
-  const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  // The point of a mouse message, in editor pixels.
+  const int x = Logical(GET_X_LPARAM(lParam)), y = Logical(GET_Y_LPARAM(lParam));
   switch (msg) {
   case WM_PAINT: {
     RECT r{};
     if (GetUpdateRect(hWnd, &r, FALSE)) {
-      Draw(BoundsOf(r));
+      Draw(LogicalOf(r));
       // Draw validates through DrawScreen; an editor without controls never reaches it, and an
       // area left invalid would bring this message back for ever.
       ValidateRect(hWnd, &r);
@@ -69,6 +72,14 @@ LRESULT IGraphicsWin::HandleMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
   }
   case WM_TIMER:
     if (wParam == kTimerId) OnTimer();
+    return 0;
+  case kDpiChanged:
+    // Whatever rectangle the system suggests is for a top-level window; this one takes the
+    // editor's size at the new scale.
+    FollowDpi(LOWORD(wParam));
+    return 0;
+  case kDpiChangedAfterParent:
+    FollowDpi(windpi::DpiOf(hWnd));
     return 0;
   case WM_MOUSEMOVE: {
     const MouseMods mods = ModsFrom(wParam);
@@ -99,9 +110,9 @@ LRESULT IGraphicsWin::HandleMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
       return 0;
     }
     // The message carries a screen point.
-    RECT r{};
-    GetWindowRect(hWnd, &r);
-    OnMouseWheel(x - r.left, y - r.top, ModsFrom(GET_KEYSTATE_WPARAM(wParam)),
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(hWnd, &p);
+    OnMouseWheel(Logical(p.x), Logical(p.y), ModsFrom(GET_KEYSTATE_WPARAM(wParam)),
                  winkeys::WheelNotches(GET_WHEEL_DELTA_WPARAM(wParam)));
     return 0;
   }
@@ -113,7 +124,7 @@ LRESULT IGraphicsWin::HandleMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     POINT p{};
     GetCursorPos(&p);
     ScreenToClient(hWnd, &p);
-    if (key < 0 || !OnKeyDown(p.x, p.y, key)) {
+    if (key < 0 || !OnKeyDown(Logical(p.x), Logical(p.y), key)) {
       // Keys the editor does not take are the host's (its transport, its shortcuts).
       if (HWND root = RootOf(hWnd); root != hWnd) SendMessageA(root, msg, wParam, lParam);
       return DefWindowProcA(hWnd, msg, wParam, lParam);
@@ -159,12 +170,11 @@ void IGraphicsWin::OnTimer() {
   }
   IBounds dirty;
   if (!IsDirty(dirty)) return;
-  const RECT r{dirty.L, dirty.T, dirty.R, dirty.B};
+  const RECT r = WindowRectOf(dirty);
   InvalidateRect(window_, &r, FALSE);
   if (editWindow_) {
     // The edit lies over its control; painting the control would cover it.
-    const IBounds& covered = editControl_->Rect();
-    const RECT keep{covered.L, covered.T, covered.R, covered.B};
+    const RECT keep = WindowRectOf(editControl_->Rect());
     ValidateRect(window_, &keep);
     UpdateWindow(window_);
     editState_ = kEditRedrawn;
@@ -176,18 +186,18 @@ void IGraphicsWin::OnTimer() {
 void IGraphicsWin::OnButtonDown(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (editWindow_) {
     CloseTextEntry(false);
-    const RECT all{0, 0, width_, height_};
+    const RECT all{0, 0, SurfaceWidth(), SurfaceHeight()};
     InvalidateRect(hWnd, &all, FALSE);
     UpdateWindow(hWnd);
   }
   SetFocus(hWnd);
   SetCapture(hWnd);
-  const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  const int x = Logical(GET_X_LPARAM(lParam)), y = Logical(GET_Y_LPARAM(lParam));
   // With the host's automation keys held, a click on a bound control is the host's: it goes to
   // the top-level window at the same place on the screen.
   if (QueryHostKeyMap().AutomationClickHeld() && NoteAutomationParamAt(x, y) >= 0) {
     HWND root = RootOf(hWnd);
-    POINT p{x, y};
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     MapWindowPoints(hWnd, root, &p, 1);
     SendMessageA(root, msg, wParam, MAKELPARAM(p.x, p.y));
     return;

@@ -111,9 +111,10 @@ public:
   // One tick of the editor's redraw timer; drew tells whether anything was redrawn.
   int32_t TickEditor(bool* drew = nullptr);
   int32_t EditorTimerPeriodMs() const;
-  // The display scale in percent the offscreen editor draws at (100, 150, 200; 100..400): the
-  // window grows and events are in its pixels from then on. A window of the window system (on
-  // Windows) draws at one scale for now, and this answers kErrScaleNotSupported.
+  // The display scale in percent the editor draws at (100, 150, 200; 100..400): the window grows
+  // and events are in its pixels from then on. The offscreen editor takes the scale as it is; a
+  // window of the window system (Windows) is told its monitor's DPI changed, as when it is moved
+  // to another monitor, and draws at the painted scale nearest it (125 % draws at 1.5).
   int32_t SetEditorScale(int32_t percent);
   // One event through the window's port (hostabi::window kinds and modifiers).
   int32_t EditorEvent(int32_t kind, int32_t x, int32_t y, int32_t modifiers = 0, int32_t delta = 0);

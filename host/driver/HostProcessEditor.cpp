@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "graphics/PaintedScales.h"
 #include "host/driver/HostProcess.h"
 #include "host/driver/NativeEditorWindow.h"
 #include "host/engine/StandInControl.h"
@@ -96,8 +97,11 @@ int32_t HostProcess::TickEditor(bool* drew) {
 
 int32_t HostProcess::SetEditorScale(int32_t percent) {
   if (!Live()) return kErrProcessClosed;
-  // The Windows editor window does not follow a display scale yet.
-  if (editorWindow_) return kErrScaleNotSupported;
+  if (editorWindow_) {
+    if (percent < kMinEditorScale * 100 || percent > kMaxEditorScale * 100) return kErrBadArgument;
+    return native::SetDisplayScale(ownWindow_, editorWindow_, percent) ? hostabi::kNoErr
+                                                                       : kErrScaleNotSupported;
+  }
   if (!port_) return kErrEditorNotOpen;
   return port_->setScale(port_->window, percent) == port::kHandled ? hostabi::kNoErr
                                                                    : kErrBadArgument;

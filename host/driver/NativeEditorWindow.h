@@ -24,6 +24,10 @@ int32_t TimerPeriodMs(void* editor);
 // One event (hostabi::window kinds and modifiers) as the window messages a person would cause;
 // false for an unknown kind.
 bool SendEvent(void* editor, int32_t kind, int32_t x, int32_t y, int32_t modifiers, int32_t delta);
+// Tells the editor's window that its monitor now shows percent % (100 is 96 DPI), as the window
+// system does when the window moves to another monitor, then fits the host's windows around the
+// editor's size then; false where there is no window system.
+bool SetDisplayScale(void* host, void* editor, int32_t percent);
 // What the editor window shows, 0xAARRGGBB with the top row first.
 bool ReadFrame(void* editor, std::vector<uint32_t>& pixels, int32_t& width, int32_t& height);
 

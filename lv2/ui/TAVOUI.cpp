@@ -1,11 +1,15 @@
 #include "lv2/ui/TAVOUI.h"
 
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
+
 #include <cstring>
 #include <memory>
 #include <new>
 
 #include "graphics/IGraphics.h"
 #include "graphics/posix/X11EditorWindow.h"
+#include "lv2/HostFeatures.h"
 #include "lv2/PortLayout.h"
 #include "lv2/TAVOLV2.h"
 
@@ -44,10 +48,38 @@ public:
     window_ = X11EditorWindow::Open(*editor, parent);
     if (!window_) return false;
     plug_->SetHostEditSink(this);
-    if (const auto* resize =
-            static_cast<const LV2UI_Resize*>(FindFeature(features, LV2_UI__resize)))
-      resize->ui_resize(resize->handle, editor->SurfaceWidth(), editor->SurfaceHeight());
+    resize_ = static_cast<const LV2UI_Resize*>(FindFeature(features, LV2_UI__resize));
+    if (resize_ && !resize_->ui_resize) resize_ = nullptr;
+    if (resize_)
+      resize_->ui_resize(resize_->handle, editor->SurfaceWidth(), editor->SurfaceHeight());
+    if (const LV2_URID_Map* map = plug_->Host().map) {
+      scaleKey_ = map->map(map->handle, LV2_UI__scaleFactor);
+      atomFloat_ = map->map(map->handle, LV2_ATOM__Float);
+    }
     return true;
+  }
+
+  // [UI thread] Options from the host after opening: a new display scale redraws the editor at
+  // it, the window takes the new size at the next idle call and the host is asked to follow.
+  // Every other option is refused as unknown.
+  uint32_t SetOptions(const LV2_Options_Option* options) {
+    uint32_t result = LV2_OPTIONS_SUCCESS;
+    for (const LV2_Options_Option* o = options; o && o->key != 0; ++o) {
+      if (o->key != scaleKey_ || scaleKey_ == 0) {
+        result |= LV2_OPTIONS_ERR_BAD_KEY;
+        continue;
+      }
+      const float scale = lv2::HostFeatures::ScaleFactorOf(*o, scaleKey_, atomFloat_);
+      auto* editor = dynamic_cast<IGraphicsLinux*>(GraphicsOf(plug_.get()));
+      if (scale <= 0.0f || !editor) {
+        result |= LV2_OPTIONS_ERR_BAD_VALUE;
+        continue;
+      }
+      editor->SetScale(scale);
+      if (resize_)
+        resize_->ui_resize(resize_->handle, editor->SurfaceWidth(), editor->SurfaceHeight());
+    }
+    return result;
   }
 
   unsigned long WindowId() const { return window_->WindowId(); }
@@ -83,6 +115,9 @@ private:
   LV2UI_Write_Function write_;
   LV2UI_Controller controller_;
   const LV2UI_Touch* touch_;
+  const LV2UI_Resize* resize_ = nullptr;
+  LV2_URID scaleKey_ = 0;
+  LV2_URID atomFloat_ = 0;
   std::unique_ptr<TAVOLV2> plug_;
   std::unique_ptr<X11EditorWindow> window_;
 };
@@ -118,8 +153,20 @@ int Idle(LV2UI_Handle handle) {
 
 const LV2UI_Idle_Interface kIdleInterface{Idle};
 
+// The UI reports no option: the host knows the scale it set.
+uint32_t GetOptions(LV2_Handle, LV2_Options_Option*) {
+  return LV2_OPTIONS_ERR_UNKNOWN;
+}
+
+uint32_t SetOptions(LV2_Handle handle, const LV2_Options_Option* options) {
+  return static_cast<TAVOUI*>(handle)->SetOptions(options);
+}
+
+const LV2_Options_Interface kOptionsInterface{GetOptions, SetOptions};
+
 const void* ExtensionData(const char* uri) {
   if (uri && std::strcmp(uri, LV2_UI__idleInterface) == 0) return &kIdleInterface;
+  if (uri && std::strcmp(uri, LV2_OPTIONS__interface) == 0) return &kOptionsInterface;
   return nullptr;
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -117,6 +118,70 @@ TEST_P(BlendAgreement, BlitMatchesTheTableForRandomPixelsAndWeights) {
         ASSERT_EQ(drawing_test::PixelAt(*dst, x, y), Reference(d, s, alpha, mode))
             << std::hex << "mode " << mode << " alpha " << alpha << " d " << d << " s " << s;
       }
+  }
+}
+
+// Artwork comes in stretches: long opaque and transparent runs with translucent edges between
+// them. The full-weight source-alpha copy treats such stretches whole, so the pixels here come
+// in runs of every length from 1 to 20 (around the group size the blit classifies at once),
+// starting at every offset, with rows of odd widths whose ends are shorter than a group.
+TEST(BlendAgreementInStretches, SourceAlphaCopyMatchesTheTableOverRunsOfEveryLength) {
+  std::mt19937 random(4242);
+  constexpr LICE_pixel kAlphas[] = {0xFF000000u, 0x00000000u, 0x80000000u, 0xFE000000u,
+                                    0x01000000u};
+  for (int width : {1, 3, 7, 8, 9, 15, 16, 17, 61, 304}) {
+    constexpr int kHeight = 9;
+    auto src = Filled(width, kHeight, 0);
+    auto dst = Filled(width, kHeight, 0);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < width;) {
+        const int run = 1 + static_cast<int>(random() % 20);
+        const LICE_pixel alpha = kAlphas[random() % 5];
+        for (int i = 0; i < run && x < width; ++i, ++x) {
+          // A translucent run varies its alpha pixel by pixel, as an antialiased edge does.
+          const LICE_pixel a =
+              alpha == 0x80000000u ? static_cast<LICE_pixel>(random() % 256) << 24 : alpha;
+          drawing_test::PixelAt(*src, x, y) = (random() & 0x00FFFFFFu) | a;
+          drawing_test::PixelAt(*dst, x, y) = random();
+        }
+      }
+    }
+    auto before = Filled(width, kHeight, 0);
+    CopyBitmap(before.get(), dst.get());
+    BlitBitmap(dst.get(), src.get(), 0, 0, nullptr, 1.0f, LICE_BLIT_USE_ALPHA);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < width; ++x) {
+        const LICE_pixel d = drawing_test::PixelAt(*before, x, y);
+        const LICE_pixel s = drawing_test::PixelAt(*src, x, y);
+        ASSERT_EQ(drawing_test::PixelAt(*dst, x, y), Reference(d, s, 1.0f, LICE_BLIT_USE_ALPHA))
+            << std::hex << "width " << std::dec << width << " at " << x << "," << y;
+      }
+  }
+}
+
+// A bitmap blitted onto itself, shifted: each pixel is blended in reading order, left to right
+// and top to bottom, with whatever the earlier pixels already wrote, whether the run is opaque,
+// transparent or translucent.
+TEST(BlendAgreementInStretches, OverlappingSourceAlphaCopyBlendsInReadingOrder) {
+  constexpr int kWidth = 40, kHeight = 6;
+  for (int shift : {1, 3, 9}) {
+    auto bitmap = Filled(kWidth, kHeight, 0);
+    std::mt19937 random(static_cast<unsigned>(shift));
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const LICE_pixel a = x < 12 ? 0xFF000000u : x < 24 ? 0u : (random() % 256) << 24;
+        drawing_test::PixelAt(*bitmap, x, y) = (random() & 0x00FFFFFFu) | a;
+      }
+    std::vector<LICE_pixel> expected(bitmap->PixelData(), bitmap->PixelData() + kWidth * kHeight);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x + shift < kWidth; ++x) {
+        LICE_pixel& d = expected[static_cast<size_t>(y * kWidth + x + shift)];
+        d = Reference(d, expected[static_cast<size_t>(y * kWidth + x)], 1.0f, LICE_BLIT_USE_ALPHA);
+      }
+    BlitBitmap(bitmap.get(), bitmap.get(), shift, 0, nullptr, 1.0f, LICE_BLIT_USE_ALPHA);
+    for (int i = 0; i < kWidth * kHeight; ++i)
+      ASSERT_EQ(bitmap->PixelData()[i], expected[static_cast<size_t>(i)])
+          << "shift " << shift << " at " << i % kWidth << "," << i / kWidth;
   }
 }
 

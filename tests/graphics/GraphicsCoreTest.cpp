@@ -6,6 +6,7 @@
 #include "graphics/IBitmapControl.h"
 #include "graphics/IPanelControl.h"
 #include "graphics/ImageCache.h"
+#include "graphics/PaintedScales.h"
 
 namespace tavo {
 namespace {
@@ -17,6 +18,19 @@ using test::TestEditor;
 using test::TestPlug;
 
 // ---- Rectangles ----
+
+// A monitor's DPI over 96 is its scale; a window following it draws the painted set nearest.
+TEST(PaintedScales, ADisplayScaleDrawsAtTheNearestPaintedSetAndHalfwayAtTheLarger) {
+  EXPECT_EQ(NearestPaintedScale(96 / 96.0f), 1.0f);
+  EXPECT_EQ(NearestPaintedScale(110 / 96.0f), 1.0f);
+  EXPECT_EQ(NearestPaintedScale(120 / 96.0f), 1.5f); // 125 %: halfway
+  EXPECT_EQ(NearestPaintedScale(144 / 96.0f), 1.5f);
+  EXPECT_EQ(NearestPaintedScale(168 / 96.0f), 2.0f); // 175 %: halfway
+  EXPECT_EQ(NearestPaintedScale(192 / 96.0f), 2.0f);
+  EXPECT_EQ(NearestPaintedScale(288 / 96.0f), 2.0f); // beyond the largest set
+  EXPECT_EQ(NearestPaintedScale(0.5f), 1.0f);
+  EXPECT_EQ(NearestPaintedScale(std::nanf("")), 1.0f);
+}
 
 TEST(Bounds, RectanglesTouchingOnTheRightEdgeIntersectButAGapDoesNot) {
   EXPECT_TRUE(IBounds(0, 0, 10, 10).Intersects(IBounds(10, 0, 20, 10)));

@@ -20,6 +20,9 @@ int32_t TimerPeriodMs(void*) {
 bool SendEvent(void*, int32_t, int32_t, int32_t, int32_t, int32_t) {
   return false;
 }
+bool SetDisplayScale(void*, void*, int32_t) {
+  return false;
+}
 bool ReadFrame(void*, std::vector<uint32_t>&, int32_t&, int32_t&) {
   return false;
 }

@@ -18,6 +18,9 @@ constexpr const char* kEditorClass = "IPlugWndClass";
 constexpr const char* kLocalClass = "IPlugLocal";
 // The editor window names its redraw period in this property (graphics/win).
 constexpr const char* kPeriodProperty = "RedrawPeriodMs";
+// A monitor at 100 %, and the message a window gets when its monitor's DPI changes.
+constexpr int kBaseDpi = 96;
+constexpr UINT kDpiChanged = 0x02E0;
 // How long a tick waits for the editor's timer when it cannot tell the period.
 constexpr int32_t kLongestPeriodMs = 100;
 
@@ -160,6 +163,29 @@ bool SendEvent(void* editor, int32_t kind, int32_t x, int32_t y, int32_t modifie
   default:
     return false;
   }
+}
+
+bool SetDisplayScale(void* host, void* editor, int32_t percent) {
+  HWND w = static_cast<HWND>(editor);
+  if (!w) return false;
+  const UINT dpi = static_cast<UINT>(MulDiv(kBaseDpi, percent, 100));
+  RECT suggested{};
+  GetWindowRect(w, &suggested);
+  SendMessageA(w, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  // As a host does once its plug-in window changed size: the windows around it follow.
+  RECT client{};
+  GetClientRect(w, &client);
+  const int width = client.right, height = client.bottom;
+  constexpr UINT kSizeOnly = SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE;
+  for (HWND up = GetParent(w); up && up != host; up = GetParent(up))
+    SetWindowPos(up, nullptr, 0, 0, width, height, kSizeOnly);
+  if (host) {
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, WS_POPUP, FALSE, WS_EX_TOOLWINDOW);
+    SetWindowPos(static_cast<HWND>(host), nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top, kSizeOnly);
+  }
+  return true;
 }
 
 bool ReadFrame(void* editor, std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) {

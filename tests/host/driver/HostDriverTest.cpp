@@ -208,9 +208,8 @@ TEST_F(HostDriver, AtEveryDisplayScaleTheSameDragInEditorPixelsSetsTheSameDrive)
     SCOPED_TRACE(percent);
     auto p = Create();
     ASSERT_EQ(p->OpenEditor(), 0);
-    const int32_t scaled = p->SetEditorScale(percent);
-    if (scaled == kErrScaleNotSupported) GTEST_SKIP() << "this editor window has one scale";
-    ASSERT_EQ(scaled, 0);
+    // Offscreen on Linux; on Windows the window is told its monitor's DPI changed.
+    ASSERT_EQ(p->SetEditorScale(percent), 0);
     ASSERT_EQ(p->TickEditor(), 0);
     std::vector<uint32_t> pixels;
     int32_t width = 0, height = 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EditorWindowFixture.h"
+#include "graphics/PaintedScales.h"
 #include "graphics/win/KeyMapping.h"
 
 namespace tavo::wintest {
@@ -169,6 +170,76 @@ TEST_F(EditorWindow, ResizingGrowsOnlyTheEditorsOwnWindowAndAnEmptyEditorStillPa
   Pump(100);
   RECT pending{};
   EXPECT_FALSE(GetUpdateRect(w, &pending, FALSE));
+}
+
+// The message a window gets when its monitor's DPI changes, with the new DPI in it; a child
+// window of version-2 awareness gets the second one after its parent and asks for the DPI.
+constexpr UINT kDpiChanged = 0x02E0, kDpiChangedAfterParent = 0x02E3;
+
+void SendDpi(HWND w, unsigned dpi) {
+  RECT suggested{};
+  GetWindowRect(w, &suggested);
+  SendMessageA(w, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+TEST_F(EditorWindow, AMonitorOfAnotherDpiRedrawsAtTheNearestPaintedScaleAndTheMouseStaysTrue) {
+  HWND w = Open();
+  ASSERT_NE(w, nullptr);
+  RECT client{};
+  struct Case {
+    unsigned dpi;
+    float scale;
+  };
+  for (const Case c : {Case{192, 2.0f}, Case{120, 1.5f}, Case{144, 1.5f}, Case{96, 1.0f}}) {
+    SCOPED_TRACE(c.dpi);
+    SendDpi(w, c.dpi);
+    EXPECT_EQ(editor.Scale(), c.scale);
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, static_cast<LONG>(100 * c.scale));
+    EXPECT_EQ(client.bottom, static_cast<LONG>(80 * c.scale));
+  }
+
+  SendDpi(w, 192);
+  Pump(100);
+  // The lamp fills (70, 50)-(90, 70) in editor pixels: in window pixels it is twice as far in.
+  EXPECT_EQ(ScreenPixel(2 * 80, 2 * 60), Rgb(kBlue));
+  EXPECT_EQ(ScreenPixel(2 * 60 + 30, 2 * 75), Rgb(kGrey));
+  // 20 window pixels up are 10 editor pixels: the knob moves as 10 pixels do at 1×.
+  Mouse(WM_LBUTTONDOWN, 70, 70, MK_LBUTTON);
+  Mouse(WM_MOUSEMOVE, 70, 50, MK_LBUTTON);
+  Mouse(WM_LBUTTONUP, 70, 50);
+  EXPECT_NEAR(editor.GetControl(kKnob)->Value(), 0.55, 1e-9);
+  Mouse(WM_LBUTTONDOWN, 160, 40, MK_LBUTTON); // the switch at (80, 20)
+  Mouse(WM_LBUTTONUP, 160, 40);
+  EXPECT_EQ(plug.GetParam(1)->Value(), 1.0);
+  // What rendering moves is invalidated in window pixels: the whole lamp turns red.
+  editor.SetControlFromPlug(kLamp, 0.8); // the first value from the plug-in only sets the default
+  editor.SetControlFromPlug(kLamp, 0.9);
+  Tick();
+  EXPECT_EQ(ScreenPixel(2 * 70 + 1, 2 * 50 + 1), Rgb(kRed));
+  EXPECT_EQ(ScreenPixel(2 * 90 - 2, 2 * 70 - 2), Rgb(kRed));
+
+  // After its parent, the window asks the system for its DPI (96 here, as Wine's prefix has it).
+  SendMessageA(w, kDpiChangedAfterParent, 0, 0);
+  using DpiForWindowFn = UINT(WINAPI*)(HWND);
+  const auto dpiFor = reinterpret_cast<DpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (!dpiFor) GTEST_SKIP() << "this system has no window DPI";
+  EXPECT_EQ(editor.Scale(), NearestPaintedScale(static_cast<float>(dpiFor(w)) / 96.0f));
+}
+
+TEST_F(EditorWindow, OpeningLeavesTheHostThreadsDpiAwarenessAsItWas) {
+  using GetContextFn = HANDLE(WINAPI*)();
+  using EqualFn = BOOL(WINAPI*)(HANDLE, HANDLE);
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  const auto get = reinterpret_cast<GetContextFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  const auto equal = reinterpret_cast<EqualFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+  if (!get || !equal) GTEST_SKIP() << "this system has no DPI awareness contexts";
+  const HANDLE before = get();
+  ASSERT_NE(Open(), nullptr);
+  EXPECT_TRUE(equal(get(), before));
 }
 
 TEST_F(EditorWindow, FoldersEndWithABackslash) {
