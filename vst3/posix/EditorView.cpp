@@ -11,6 +11,7 @@
 #include "graphics/IGraphics.h"
 #include "graphics/posix/X11EditorWindow.h"
 #include "vst3/RefCounted.h"
+#include "vst3/ViewSize.h"
 
 namespace tavo::vst3 {
 
@@ -79,19 +80,9 @@ public:
   tresult TAVO_VST3_CALL onKeyDown(char16_t, int16_t, int16_t) override { return kResultFalse; }
   tresult TAVO_VST3_CALL onKeyUp(char16_t, int16_t, int16_t) override { return kResultFalse; }
 
-  tresult TAVO_VST3_CALL getSize(ViewRect* size) override {
-    if (!size) return kInvalidArgument;
-    *size = Fixed();
-    return kResultOk;
-  }
-  // Fixed size: any other size is refused.
+  tresult TAVO_VST3_CALL getSize(ViewRect* size) override { return AnswerSize(editor_, size); }
   tresult TAVO_VST3_CALL onSize(ViewRect* newSize) override {
-    if (!newSize) return kInvalidArgument;
-    const ViewRect fixed = Fixed();
-    return newSize->right - newSize->left == fixed.right &&
-                   newSize->bottom - newSize->top == fixed.bottom
-               ? kResultTrue
-               : kResultFalse;
+    return AnswerResize(editor_, newSize);
   }
   tresult TAVO_VST3_CALL onFocus(TBool) override { return kResultOk; }
 
@@ -100,9 +91,9 @@ public:
   // window itself follows on its next tick).
   tresult TAVO_VST3_CALL setContentScaleFactor(float factor) override {
     if (!(factor > 0.0f) || !std::isfinite(factor)) return kInvalidArgument;
-    const ViewRect before = Fixed();
+    const ViewRect before = EditorRect(editor_);
     editor_.SetScale(factor);
-    ViewRect now = Fixed();
+    ViewRect now = EditorRect(editor_);
     if (frame_ && window_ && (now.right != before.right || now.bottom != before.bottom))
       frame_->resizeView(this, &now);
     return kResultTrue;
@@ -129,9 +120,7 @@ public:
   }
   tresult TAVO_VST3_CALL canResize() override { return kResultFalse; }
   tresult TAVO_VST3_CALL checkSizeConstraint(ViewRect* rect) override {
-    if (!rect) return kInvalidArgument;
-    *rect = {rect->left, rect->top, rect->left + Fixed().right, rect->top + Fixed().bottom};
-    return kResultTrue;
+    return AnswerSizeConstraint(editor_, rect);
   }
 
   // [main thread, from the host's run loop]
@@ -146,9 +135,6 @@ private:
     removed();
     setFrame(nullptr);
   }
-
-  // The editor's size on the screen: its own times the host's scale.
-  ViewRect Fixed() const { return {0, 0, editor_.SurfaceWidth(), editor_.SurfaceHeight()}; }
 
   void Tick() {
     if (window_ && !window_->Idle()) {

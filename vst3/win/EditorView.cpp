@@ -12,6 +12,7 @@
 #include "graphics/IGraphics.h"
 #include "graphics/win/IGraphicsWin.h"
 #include "vst3/RefCounted.h"
+#include "vst3/ViewSize.h"
 
 namespace tavo::vst3 {
 
@@ -78,19 +79,9 @@ public:
   tresult TAVO_VST3_CALL onKeyDown(char16_t, int16_t, int16_t) override { return kResultFalse; }
   tresult TAVO_VST3_CALL onKeyUp(char16_t, int16_t, int16_t) override { return kResultFalse; }
 
-  tresult TAVO_VST3_CALL getSize(ViewRect* size) override {
-    if (!size) return kInvalidArgument;
-    *size = Fixed();
-    return kResultOk;
-  }
-  // Fixed size: any other size is refused.
+  tresult TAVO_VST3_CALL getSize(ViewRect* size) override { return AnswerSize(editor_, size); }
   tresult TAVO_VST3_CALL onSize(ViewRect* newSize) override {
-    if (!newSize) return kInvalidArgument;
-    const ViewRect fixed = Fixed();
-    return newSize->right - newSize->left == fixed.right &&
-                   newSize->bottom - newSize->top == fixed.bottom
-               ? kResultTrue
-               : kResultFalse;
+    return AnswerResize(editor_, newSize);
   }
   tresult TAVO_VST3_CALL onFocus(TBool) override { return kResultOk; }
 
@@ -104,9 +95,7 @@ public:
   }
   tresult TAVO_VST3_CALL canResize() override { return kResultFalse; }
   tresult TAVO_VST3_CALL checkSizeConstraint(ViewRect* rect) override {
-    if (!rect) return kInvalidArgument;
-    *rect = {rect->left, rect->top, rect->left + Fixed().right, rect->top + Fixed().bottom};
-    return kResultTrue;
+    return AnswerSizeConstraint(editor_, rect);
   }
 
 private:
@@ -114,9 +103,6 @@ private:
     removed();
     setFrame(nullptr);
   }
-
-  // The editor draws at one scale on Windows: its own size is the size on the screen.
-  ViewRect Fixed() const { return {0, 0, editor_.SurfaceWidth(), editor_.SurfaceHeight()}; }
 
   // [main thread, from the host's message loop] The owner's tick while the window is open.
   static void CALLBACK OnTick(HWND window, UINT, UINT_PTR, DWORD) {
