@@ -13,6 +13,7 @@
 
 #include "drawing/LICE_MemBitmap.h"
 #include "drawing/LICE_Png.h"
+#include "tests/support/win/WindowPump.h"
 #include "tests/vst3/Vst3Fixture.h"
 #include "vst3/abi/View.h"
 
@@ -23,39 +24,9 @@ constexpr int kEditorW = 304, kEditorH = 416;
 constexpr POINT kDriveKnob{84, 168};
 constexpr const char* kEditorClass = "IPlugWndClass";
 
-// Runs the thread's messages for `ms` milliseconds: the editor's timers and paints.
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  MSG m;
-  while (GetTickCount() < end) {
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageA(&m);
-    }
-    Sleep(2);
-  }
-}
-
-// The window's client area as 0x00RRGGBB words, top row first.
+// The editor's part of the window's client area.
 std::vector<uint32_t> Capture(HWND w) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kEditorW, -kEditorH, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC screen = GetDC(w);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, section);
-  BitBlt(memory, 0, 0, kEditorW, kEditorH, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  std::vector<uint32_t> pixels(p, p + kEditorW * kEditorH);
-  for (uint32_t& px : pixels)
-    px &= 0x00FFFFFF;
-  SelectObject(memory, old);
-  DeleteObject(section);
-  DeleteDC(memory);
-  ReleaseDC(w, screen);
-  return pixels;
+  return test::CaptureClient(w, kEditorW, kEditorH);
 }
 
 class HostFrame final : public HostObject<IPlugFrame> {

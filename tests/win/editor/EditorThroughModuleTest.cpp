@@ -15,11 +15,14 @@
 
 #include "host/tavo-host/ControlSettings.h"
 #include "tests/host/driver/DriverFixture.h"
+#include "tests/support/win/WindowPump.h"
 
 using namespace tavo::host;
 using namespace tavo::host::test;
 
 namespace {
+
+using tavo::test::Pump;
 
 constexpr int kEditorW = 304, kEditorH = 416;
 constexpr int32_t kVUModeControl = 8, kBypassControl = 9;
@@ -38,38 +41,9 @@ LRESULT CALLBACK HostProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(w, msg, wParam, lParam);
 }
 
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  MSG m;
-  while (GetTickCount() < end) {
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageA(&m);
-    }
-    Sleep(2);
-  }
-}
-
-// The window's client area as 0x00RRGGBB words, top row first.
+// The editor's part of the window's client area.
 std::vector<uint32_t> Capture(HWND w) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kEditorW, -kEditorH, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC screen = GetDC(w);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, section);
-  BitBlt(memory, 0, 0, kEditorW, kEditorH, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  std::vector<uint32_t> pixels(p, p + kEditorW * kEditorH);
-  for (uint32_t& px : pixels)
-    px &= 0x00FFFFFF;
-  SelectObject(memory, old);
-  DeleteObject(section);
-  DeleteDC(memory);
-  ReleaseDC(w, screen);
-  return pixels;
+  return tavo::test::CaptureClient(w, kEditorW, kEditorH);
 }
 
 class EditorInTheModule : public HostDriver {

@@ -17,6 +17,7 @@
 #include "graphics/IPanelControl.h"
 #include "graphics/win/IGraphicsWin.h"
 #include "tests/support/TestPlug.h"
+#include "tests/support/win/WindowPump.h"
 
 namespace tavo::wintest {
 
@@ -46,20 +47,7 @@ inline LRESULT CALLBACK HostProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam)
   return DefWindowProcA(w, msg, wParam, lParam);
 }
 
-// Runs the thread's messages for ms milliseconds, or until done answers true.
-inline bool Pump(int ms, const std::function<bool()>& done = {}) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  MSG m;
-  while (GetTickCount() < end) {
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageA(&m);
-    }
-    if (done && done()) return true;
-    Sleep(2);
-  }
-  return done ? done() : true;
-}
+using test::Pump;
 
 class EditorWindowFixture : public ::testing::Test {
 protected:
