@@ -19,60 +19,13 @@
 #include <vector>
 
 #include "tests/host/driver/DriverFixture.h"
+#include "tests/support/win/StackOffsetCall.h"
 
 using namespace tavo::host;
 using namespace tavo::host::test;
 namespace sel = hostabi::selector;
 
-// Calls fn with the given argument words on a stack whose pointer at the call instruction is
-// offset modulo 16, and answers what fn answers. The host's calling convention and the C one
-// both work: the stack is restored from the frame pointer whoever pops the arguments.
-extern "C" uintptr_t TavoCallWithStackOffset(const void* fn, const uintptr_t* words,
-                                             uintptr_t count, uintptr_t offset);
-// The stack pointer at the last call TavoCallWithStackOffset made.
-extern "C" uintptr_t TavoStackAtCall;
-uintptr_t TavoStackAtCall = 0;
-
-#if defined(__i386__)
-asm(R"(
-    .text
-    .globl _TavoCallWithStackOffset
-_TavoCallWithStackOffset:
-    pushl %ebp
-    movl %esp, %ebp
-    pushl %esi
-    pushl %edi
-    movl 12(%ebp), %esi
-    movl 16(%ebp), %ecx
-    leal (,%ecx,4), %eax
-    subl $64, %esp
-    subl %eax, %esp
-    andl $-16, %esp
-    addl 20(%ebp), %esp
-    xorl %eax, %eax
-1:  cmpl %ecx, %eax
-    jae 2f
-    movl (%esi,%eax,4), %edi
-    movl %edi, (%esp,%eax,4)
-    incl %eax
-    jmp 1b
-2:  movl %esp, _TavoStackAtCall
-    call *8(%ebp)
-    leal -8(%ebp), %esp
-    popl %edi
-    popl %esi
-    popl %ebp
-    ret
-)");
-constexpr std::array<uintptr_t, 4> kOffsets = {0, 4, 8, 12};
-#else
-// The x86-64 calling convention keeps the stack 16-byte aligned at every call: a host that
-// broke it would break the system's own code first. The calls are made as they are.
-extern "C" uintptr_t TavoCallWithStackOffset(const void*, const uintptr_t*, uintptr_t, uintptr_t) {
-  return 0;
-}
-constexpr std::array<uintptr_t, 0> kOffsets = {};
-#endif
+using tavo::test::kStackOffsets;
 
 namespace {
 
@@ -211,7 +164,7 @@ Outcome Scenario(HostModule& module, uintptr_t offset) {
 }
 
 TEST_F(HostDriver, EveryCallWorksWhateverTheStackAlignmentTheHostCallsWith) {
-  if (kOffsets.empty()) GTEST_SKIP() << "x86-64 callers keep the stack 16-byte aligned";
+  if (kStackOffsets.empty()) GTEST_SKIP() << "x86-64 callers keep the stack 16-byte aligned";
   const Outcome aligned = Scenario(*module_, 0);
   ASSERT_FALSE(aligned.statuses.empty());
   for (int32_t status : aligned.statuses)
@@ -227,7 +180,7 @@ TEST_F(HostDriver, EveryCallWorksWhateverTheStackAlignmentTheHostCallsWith) {
     peak = std::max(peak, std::fabs(v));
   EXPECT_GT(peak, 0.1f);
 
-  for (uintptr_t offset : kOffsets) {
+  for (uintptr_t offset : kStackOffsets) {
     SCOPED_TRACE(testing::Message() << "stack at " << offset << " modulo 16");
     const Outcome o = Scenario(*module_, offset);
     EXPECT_EQ(o.offsets, std::vector<uintptr_t>(aligned.offsets.size(), offset));

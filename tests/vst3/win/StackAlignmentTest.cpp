@@ -12,56 +12,8 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/support/win/StackOffsetCall.h"
 #include "tests/vst3/Vst3Fixture.h"
-
-// Calls fn with the given argument words on a stack whose pointer at the call instruction is
-// offset modulo 16, and answers what fn answers in EAX. Whoever pops the arguments, the stack is
-// restored from the frame pointer.
-extern "C" uintptr_t TavoVst3CallWithStackOffset(const void* fn, const uintptr_t* words,
-                                                 uintptr_t count, uintptr_t offset);
-// The stack pointer at the last call TavoVst3CallWithStackOffset made.
-extern "C" uintptr_t TavoVst3StackAtCall;
-uintptr_t TavoVst3StackAtCall = 0;
-
-#if defined(__i386__)
-asm(R"(
-    .text
-    .globl _TavoVst3CallWithStackOffset
-_TavoVst3CallWithStackOffset:
-    pushl %ebp
-    movl %esp, %ebp
-    pushl %esi
-    pushl %edi
-    movl 12(%ebp), %esi
-    movl 16(%ebp), %ecx
-    leal (,%ecx,4), %eax
-    subl $64, %esp
-    subl %eax, %esp
-    andl $-16, %esp
-    addl 20(%ebp), %esp
-    xorl %eax, %eax
-1:  cmpl %ecx, %eax
-    jae 2f
-    movl (%esi,%eax,4), %edi
-    movl %edi, (%esp,%eax,4)
-    incl %eax
-    jmp 1b
-2:  movl %esp, _TavoVst3StackAtCall
-    call *8(%ebp)
-    leal -8(%ebp), %esp
-    popl %edi
-    popl %esi
-    popl %ebp
-    ret
-)");
-constexpr bool kStackVaries = true;
-#else
-extern "C" uintptr_t TavoVst3CallWithStackOffset(const void*, const uintptr_t*, uintptr_t,
-                                                 uintptr_t) {
-  return 0;
-}
-constexpr bool kStackVaries = false;
-#endif
 
 namespace tavo::test {
 namespace {
@@ -76,8 +28,8 @@ public:
   tresult Call(void* object, int slot, std::vector<uintptr_t> args) {
     const void* method = (*static_cast<void* const* const*>(object))[slot];
     args.insert(args.begin(), reinterpret_cast<uintptr_t>(object));
-    const uintptr_t answer = TavoVst3CallWithStackOffset(method, args.data(), args.size(), offset_);
-    offsets.push_back(TavoVst3StackAtCall % 16);
+    const uintptr_t answer = TavoCallWithStackOffset(method, args.data(), args.size(), offset_);
+    offsets.push_back(TavoStackAtCall % 16);
     return static_cast<tresult>(answer);
   }
   std::vector<uintptr_t> offsets;
@@ -140,7 +92,7 @@ Outcome Vst3Stack::Scenario(IPluginFactory* factory, uintptr_t offset) {
 }
 
 TEST_F(Vst3Stack, CallsFromAStackAlignedTo4BytesRenderAndSaveAsAlignedOnesDo) {
-  if (!kStackVaries) GTEST_SKIP() << "the x86-64 convention keeps the stack aligned";
+  if (kStackOffsets.empty()) GTEST_SKIP() << "the x86-64 convention keeps the stack aligned";
   // Instances one after another: each takes the drift seed the last one gave back.
   const Outcome aligned = Scenario(module.factory, 0);
   ASSERT_EQ(aligned.results.size(), 1u + kFrames / kBlock + 2);
