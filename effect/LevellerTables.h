@@ -1124,12 +1124,8 @@ inline constexpr PowerRow kPowers[968] = {
 
 // (1 + r)^S − 1 − S r = Σ c_j r^j, j = 2 … 7.
 inline constexpr double kBinomial[6] = {
-    0x1.1293725bb7fbbp+0,
-    -0x1.16ef2f18185b1p+0,
-    0x1.1a4144fcf4117p+0,
-    -0x1.1cf16f17be4fbp+0,
-    0x1.1f345db050125p+0,
-    -0x1.2128881f39f92p+0,
+    0x1.1293725bb7fbbp+0,  -0x1.16ef2f18185b1p+0, 0x1.1a4144fcf4117p+0,
+    -0x1.1cf16f17be4fbp+0, 0x1.1f345db050125p+0,  -0x1.2128881f39f92p+0,
 };
 
 } // namespace tavo::leveller_tables

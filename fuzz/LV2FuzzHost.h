@@ -46,8 +46,8 @@ public:
     atomInt = Map(LV2_ATOM__Int);
     atomDouble = Map(LV2_ATOM__Double);
     stateKey = Map(lv2::kStateKeyURI);
-    options_[0] = {LV2_OPTIONS_INSTANCE, 0, Map(LV2_BUF_SIZE__maxBlockLength), sizeof kHostMaxBlock,
-                 atomInt, &kHostMaxBlock};
+    options_[0] = {LV2_OPTIONS_INSTANCE, 0,       Map(LV2_BUF_SIZE__maxBlockLength),
+                   sizeof kHostMaxBlock, atomInt, &kHostMaxBlock};
   }
   LV2FuzzHost(const LV2FuzzHost&) = delete;
   LV2FuzzHost& operator=(const LV2FuzzHost&) = delete;

@@ -35,6 +35,11 @@ inline constexpr int32_t kHandled = 1;
 inline constexpr int32_t kNotHandled = 0;
 inline constexpr int32_t kRefused = -1; // unknown event, wrong frame size, window gone
 
+// The display scales a module's editor takes, in percent: through setScale, and as a native
+// window's monitor DPI (100 % is 96 DPI).
+inline constexpr int32_t kLowestScalePercent = 100;
+inline constexpr int32_t kHighestScalePercent = 400;
+
 // Lives inside the module's window from its opening to its closing; the module announces it
 // when the window opens and withdraws it before the window goes. Every operation runs on the
 // host's main (window) thread.
@@ -52,7 +57,8 @@ struct SPosixWindowPort {
   // into pixels. kRefused when the size is not the window's.
   int32_t(HOSTABI_CALL* readFrame)(void* window, uint32_t* pixels, int32_t width, int32_t height);
   // The host's display scale in percent (100, 150, 200): the window grows to the editor's size
-  // times the scale and draws with artwork painted for it. kRefused outside 100..400.
+  // times the scale and draws with artwork painted for it. kRefused outside
+  // kLowestScalePercent..kHighestScalePercent.
   int32_t(HOSTABI_CALL* setScale)(void* window, int32_t percent);
 };
 static_assert(sizeof(SPosixWindowPort) == Layout(28, 56));

@@ -6,7 +6,8 @@ LevellerCurve.h relies on.
 The curve is R(e) = exp(S ln e + O) for the leveller's power envelope e: S and O below are the
 doubles the effect's constants give (effect/DspConstants.h; LevellerCurve.h asserts S).
 
-Usage: gen-leveller-tables.py > effect/LevellerTables.h
+Usage: gen-leveller-tables.py | clang-format --assume-filename=effect/LevellerTables.h \
+           > effect/LevellerTables.h
 """
 import struct
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "graphics/PaintedScales.h"
 #include "host/driver/HostProcess.h"
 #include "host/driver/NativeEditorWindow.h"
 #include "host/engine/StandInControl.h"
@@ -98,7 +97,8 @@ int32_t HostProcess::TickEditor(bool* drew) {
 int32_t HostProcess::SetEditorScale(int32_t percent) {
   if (!Live()) return kErrProcessClosed;
   if (editorWindow_) {
-    if (percent < kMinEditorScale * 100 || percent > kMaxEditorScale * 100) return kErrBadArgument;
+    if (percent < port::kLowestScalePercent || percent > port::kHighestScalePercent)
+      return kErrBadArgument;
     return native::SetDisplayScale(ownWindow_, editorWindow_, percent) ? hostabi::kNoErr
                                                                        : kErrScaleNotSupported;
   }

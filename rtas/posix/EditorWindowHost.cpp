@@ -73,7 +73,9 @@ int32_t HOSTABI_CALL PortSize(void* window, int32_t* width, int32_t* height) {
 
 int32_t HOSTABI_CALL PortSetScale(void* window, int32_t percent) {
   constexpr int32_t kPercent = 100;
-  if (percent < kMinEditorScale * kPercent || percent > kMaxEditorScale * kPercent)
+  static_assert(kMinEditorScale * kPercent == port::kLowestScalePercent &&
+                kMaxEditorScale * kPercent == port::kHighestScalePercent);
+  if (percent < port::kLowestScalePercent || percent > port::kHighestScalePercent)
     return port::kRefused;
   PortWindow(window)->SetScale(static_cast<float>(percent) / kPercent);
   return port::kHandled;
