@@ -71,6 +71,7 @@ bench:
 	    --benchmark_repetitions=3 --benchmark_display_aggregates_only=true \
 	    --benchmark_out=build/bench-chain-$$simd.json --benchmark_out_format=json || exit 1; \
 	done
+	python3 scripts/bench-peer.py build/linux-release build/bench-peer.json
 	python3 scripts/bench-render.py build/linux-release
 	python3 scripts/bench-lv2.py build/linux-release build/bench-lv2.json
 	python3 scripts/bench-summary.py build/bench.json
