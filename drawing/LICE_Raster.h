@@ -28,6 +28,11 @@ void BlitBitmap(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY,
 // [editor thread] BlitBitmap of the srcW x srcH area at (srcX, srcY).
 void BlitBitmapRect(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY, int srcX,
                     int srcY, int srcW, int srcH, float alpha, int mode);
+// [editor thread] The smallest rectangle of area holding every pixel of src whose alpha is below
+// 255, all zero when there is none: outside it, a full-weight copy of the area, with or without
+// the source's alpha, leaves nothing of what was under. False when the area reaches outside src
+// or src has no pixel memory.
+bool TranslucentBounds(const LICE_IBitmap* src, const LICE_Rect& area, LICE_Rect* bounds);
 // [editor thread · may allocate] Resizes dest to src's size and copies every pixel.
 void CopyBitmap(LICE_IBitmap* dest, const LICE_IBitmap* src);
 // [editor thread]

@@ -25,6 +25,9 @@ struct IBounds {
   constexpr bool Contains(int32_t x, int32_t y) const {
     return !Empty() && x >= L && x < R && y >= T && y < B;
   }
+  constexpr bool Contains(const IBounds& o) const {
+    return !Empty() && L <= o.L && T <= o.T && R >= o.R && B >= o.B;
+  }
   // Rectangles that only touch on the right or bottom edge count as intersecting.
   constexpr bool Intersects(const IBounds& o) const {
     return !Empty() && !o.Empty() && R >= o.L && L < o.R && B >= o.T && T < o.B;

@@ -27,6 +27,17 @@ bool IBitmapControl::Draw(IGraphics* graphics) {
   return graphics->DrawBitmapFrame(image, rect, FilmStripFrame(image.N, value), &blend);
 }
 
+IBounds IBitmapControl::SeeThrough(IGraphics* graphics) {
+  const int frame = FilmStripFrame(image.N, value);
+  const SeenThrough& last = seenThrough;
+  if (last.scale != graphics->Scale() || last.frame != frame || last.rect != rect ||
+      last.blend.method != blend.method || last.blend.weight != blend.weight) {
+    seenThrough = {graphics->Scale(), frame, blend, rect,
+                   graphics->SeeThroughPart(image, rect, frame, blend)};
+  }
+  return seenThrough.part;
+}
+
 void ISwitchControl::OnMouseDown(int, int, const MouseMods&) {
   value += image.N < 2 ? 1.0 : 1.0 / (image.N - 1);
   if (value > kSwitchWrapAbove) value = 0.0;

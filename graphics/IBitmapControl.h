@@ -19,11 +19,23 @@ public:
 
   // [editor thread]
   bool Draw(IGraphics* graphics) override;
+  // [editor thread] Where the frame shown lets what lies under it through, worked out once per
+  // scale, frame and blend.
+  IBounds SeeThrough(IGraphics* graphics) override;
 
   const IImage& Image() const { return image; }
 
 protected:
   IImage image;
+
+private:
+  struct SeenThrough {
+    float scale = 0.0f; // none worked out yet
+    int frame = 0;
+    BlendSpec blend;
+    IBounds rect, part;
+  };
+  SeenThrough seenThrough;
 };
 
 class ISwitchControl : public IBitmapControl {

@@ -64,6 +64,10 @@ public:
   virtual bool IsDirty() { return dirty; }
   virtual void OnIdle() {}
   virtual void SetAuxParamValueFromPlug(int auxIdx, double value);
+  // [editor thread] The part of the rectangle through which what lies under the control still
+  // shows once it is drawn; the rest it covers whole, and a redraw leaves out what it covers.
+  // The base covers nothing.
+  virtual IBounds SeeThrough(IGraphics* /*graphics*/) { return rect; }
 
   // ---- Non-virtual operations ----
   // [editor thread] A value the user typed or picked: reported to the plug-in.

@@ -356,17 +356,56 @@ void IGraphics::Resize(int width, int height) {
   if (plug_) plug_->ResizeEditor(width, height);
 }
 
-bool IGraphics::DrawBitmapFrame(const IImage& image, const IBounds& dest, int frame,
-                                const BlendSpec* blend) {
-  int sx = 0, sy = 0;
-  if (image.N >= 2 && frame >= 2) {
+namespace {
+
+// Where frame f (1-based) of a film strip starts, in editor pixels.
+struct FrameOrigin {
+  int x = 0, y = 0;
+  FrameOrigin(const IImage& image, int frame) {
+    if (image.N < 2 || frame < 2) return;
     // A frame past the end would read below the strip: the last frame stands for it.
     const int f = std::min(frame, image.N);
     const int extent = image.framesAreHorizontal ? image.W : image.H;
     const int offset = static_cast<int>(static_cast<double>(extent) * (f - 1) / image.N + 0.5);
-    (image.framesAreHorizontal ? sx : sy) = offset;
+    (image.framesAreHorizontal ? x : y) = offset;
   }
-  return DrawBitmapRegion(image, dest, sx, sy, blend);
+};
+
+} // namespace
+
+bool IGraphics::DrawBitmapFrame(const IImage& image, const IBounds& dest, int frame,
+                                const BlendSpec* blend) {
+  const FrameOrigin origin(image, frame);
+  return DrawBitmapRegion(image, dest, origin.x, origin.y, blend);
+}
+
+IBounds IGraphics::SeeThroughPart(const IImage& image, const IBounds& dest, int frame,
+                                  const BlendSpec& blend) {
+  const bool copy = blend.method == kBlendCopy;
+  if (blend.weight != 1.0f || !(copy || blend.method == kBlendSourceAlpha)) return dest;
+  const ScaledSource source = image.bitmap ? SourceFor(image) : ScaledSource{};
+  if (!source.bitmap || source.scale != scale_) return dest;
+  // The device pixels the frame is drawn on and the source pixels they take, one for one.
+  const IBounds target = ToSurface(dest);
+  const FrameOrigin origin(image, frame);
+  const int srcL = static_cast<int>(std::lround(origin.x * source.scale));
+  const int srcT = static_cast<int>(std::lround(origin.y * source.scale));
+  LICE_Rect translucent;
+  if (!TranslucentBounds(source.bitmap, {srcL, srcT, srcL + target.W(), srcT + target.H()},
+                         &translucent))
+    return dest; // part of dest gets no pixel of the picture at all
+  if (copy || translucent.right == 0) return {};
+  // Back to editor pixels, rounded outwards so that the part still holds every device pixel.
+  const auto down = [this](int device) {
+    return static_cast<int32_t>(std::floor(static_cast<float>(device) / scale_));
+  };
+  const auto up = [this](int device) {
+    return static_cast<int32_t>(std::ceil(static_cast<float>(device) / scale_));
+  };
+  const IBounds part{
+      down(target.L + translucent.left - srcL), down(target.T + translucent.top - srcT),
+      up(target.L + translucent.right - srcL), up(target.T + translucent.bottom - srcT)};
+  return part.Intersection(dest);
 }
 
 IGraphics::ScaledSource IGraphics::SourceFor(const IImage& image) {
@@ -524,22 +563,37 @@ bool IGraphics::DrawText(const ITextStyle& style, const char* text, IBounds& rec
   return true;
 }
 
+IBounds IGraphics::UncoveredPart(int i, IBounds area) {
+  // From the top down: a shown control that spans what is left of the area leaves, for those
+  // under it, only the part one sees through it.
+  for (int j = NControls() - 1; j > i && area.W() > 0 && area.H() > 0; --j) {
+    IControl* above = controls_.Get(j);
+    if (!above->IsHidden() && above->Rect().Contains(area))
+      area = area.Intersection(above->SeeThrough(this));
+  }
+  return area;
+}
+
+// Every control is still asked to draw as the strategies below say, but clipped to the part of
+// the area that nothing drawn after it covers: the meter face under the front panel is drawn only
+// inside the panel's window, not copied across the whole surface to be painted over.
 bool IGraphics::Draw(const IBounds& rect) {
   const int n = NControls();
   if (n == 0) return true;
   if (strictDrawing_) {
     // Everything that meets the update rectangle is drawn, clipped to it.
-    drawClip_ = rect;
-    for (IControl* control : controls_) {
+    for (int i = 0; i < n; ++i) {
+      IControl* control = controls_.Get(i);
+      drawClip_ = UncoveredPart(i, rect);
       if (!control->IsHidden() && rect.Intersects(control->Rect())) control->Draw(this);
       control->SetClean();
     }
   } else if (IControl* background = controls_.Get(0); background->IsDirty()) {
     // A dirty background repaints the whole stack over it.
-    drawClip_ = background->Rect();
     for (int i = 0; i < n; ++i) {
       IControl* control = controls_.Get(i);
       if (i != 0 && control->IsHidden()) continue;
+      drawClip_ = UncoveredPart(i, background->Rect());
       control->Draw(this);
       control->SetClean();
     }
@@ -548,11 +602,14 @@ bool IGraphics::Draw(const IBounds& rect) {
     for (int i = 1; i < n; ++i) {
       IControl* dirty = controls_.Get(i);
       if (!dirty->IsDirty()) continue;
-      drawClip_ = dirty->Rect();
+      const IBounds area = dirty->Rect();
       for (int j = 0; j < n; ++j) {
         IControl* control = controls_.Get(j);
         if (control->IsHidden()) continue;
-        if (j == i || control->Rect().Intersects(drawClip_)) control->Draw(this);
+        if (j == i || control->Rect().Intersects(area)) {
+          drawClip_ = UncoveredPart(j, area);
+          control->Draw(this);
+        }
       }
       dirty->SetClean();
     }

@@ -175,6 +175,12 @@ public:
   // only when the font cannot be created.
   bool DrawText(const ITextStyle& style, const char* text, IBounds& rect, bool measure = false);
   const IBounds& DrawClip() const { return drawClip_; }
+  // The smallest part of dest through which what lies under frame f of the image, drawn there
+  // with the blend, still shows: empty when the frame covers all of dest, dest itself when that
+  // cannot be told (a translucent blend, or a picture resampled for the scale, whose filtered
+  // edges are not known in advance).
+  IBounds SeeThroughPart(const IImage& image, const IBounds& dest, int frame,
+                         const BlendSpec& blend);
 
   // ---- Redrawing ----
   // [editor thread] Redraws what needs it (see the two strategies in IGraphics.cpp) and copies
@@ -223,6 +229,8 @@ protected:
     float scale = 1.0f;
   };
   ScaledSource SourceFor(const IImage& image);
+  // The part of area where control i is seen once everything above it is drawn.
+  IBounds UncoveredPart(int i, IBounds area);
   // DrawBitmapRegion at a scale other than 1.
   void DrawScaledRegion(const IImage& image, const IBounds& dest, int sx, int sy,
                         const BlendSpec* blend);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "drawing/LICE_IBitmap.h"
+#include "drawing/LICE_SysBitmap.h"
 #include "effect/TAVO.h"
 #include "graphics/posix/IGraphicsLinux.h"
 
@@ -181,6 +182,41 @@ TEST_F(TAVOEditorAtScale, TheSameDragInEditorPixelsMovesDriveAlikeAtEveryScale) 
     editor->OnMouseUp(0, 0, kLeft);
     EXPECT_EQ(plug.GetParam(TAVO::kVUMode)->Value(), 2.0);
     plug.SetParameterFromHost(TAVO::kVUMode, 0.0);
+  }
+}
+
+// A redraw leaves out the meter face and the needle where the front panel covers them. At every
+// scale, with the needle at rest, at full scale (partly under the panel) and with the cracked
+// glass, the picture is the one the whole stack gives when every control is drawn in full.
+TEST_F(TAVOEditorAtScale, AFullRedrawEqualsEveryControlDrawnInFull) {
+  const IBounds all(0, 0, 304, 416);
+  auto surface = [this] {
+    const LICE_IBitmap* s = editor->Surface();
+    std::vector<LICE_pixel> pixels;
+    for (int y = 0; y < s->Height(); ++y)
+      pixels.insert(pixels.end(), s->PixelData() + y * s->RowSpan(),
+                    s->PixelData() + y * s->RowSpan() + s->Width());
+    return pixels;
+  };
+  for (float scale : {1.0f, 1.25f, 1.5f, 2.0f}) {
+    editor->SetScale(scale);
+    editor->OpenWindow(nullptr);
+    for (const double meter : {0.015, 1.0}) {
+      for (const double bypass : {0.0, 1.0}) {
+        SCOPED_TRACE(testing::Message() << scale << " " << meter << " " << bypass);
+        plug.SetParameterFromHost(TAVO::kBypass, bypass);
+        editor->SetControlFromPlug(plug.MeterControl(), meter);
+        editor->SetAllControlsDirty();
+        editor->Draw(all);
+        const std::vector<LICE_pixel> redrawn = surface();
+        // The top control is clipped to the whole update; so, now, is every control drawn here.
+        ASSERT_EQ(editor->DrawClip(), all);
+        for (int i = 0; i < editor->NControls(); ++i)
+          if (!editor->GetControl(i)->IsHidden()) editor->GetControl(i)->Draw(editor);
+        ASSERT_TRUE(surface() == redrawn);
+      }
+    }
+    editor->CloseWindow();
   }
 }
 
