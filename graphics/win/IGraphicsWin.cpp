@@ -132,8 +132,13 @@ void* IGraphicsWin::OpenWindow(void* parent) {
 }
 
 void IGraphicsWin::FollowDpi(unsigned dpi) {
-  if (dpi == 0) return;
+  if (dpi == 0 || scaleFromHost_) return;
   SetScale(NearestPaintedScale(static_cast<float>(dpi) / windpi::kBaseDpi));
+}
+
+void IGraphicsWin::TakeScaleFromHost(float scale) {
+  scaleFromHost_ = true;
+  SetScale(scale);
 }
 
 void IGraphicsWin::ScaleChanged() {

@@ -90,8 +90,13 @@ public:
   // grow with it where Resize grows them) and is painted anew.
   void ScaleChanged() override;
   // [UI thread] The window is shown at this DPI (on opening, or moved to a monitor of another
-  // density): the editor draws at the painted scale nearest it. 0 changes nothing.
+  // density): the editor draws at the painted scale nearest it. 0 changes nothing, and so does
+  // any DPI once the host has set the scale.
   void FollowDpi(unsigned dpi);
+  // [UI thread] A host that scales its plug-ins' views itself (a VST 3 host's content scale):
+  // the editor draws at its scale, even one between the painted sets, and from then on leaves
+  // the monitor's DPI to the host.
+  void TakeScaleFromHost(float scale);
 
   void SetModule(platform::ModuleHandle module) { moduleHandle_ = static_cast<HINSTANCE>(module); }
   HWND EditWindow() const { return editWindow_; }
@@ -135,6 +140,7 @@ private:
   HWND mainWindow_ = nullptr;
   GrowableText mainWindowClass_;
   int timerPeriodMs_ = 0;
+  bool scaleFromHost_ = false;
 };
 
 } // namespace tavo

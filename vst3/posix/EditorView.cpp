@@ -3,7 +3,6 @@
 
 #include "vst3/EditorView.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -86,17 +85,11 @@ public:
   }
   tresult TAVO_VST3_CALL onFocus(TBool) override { return kResultOk; }
 
-  // [main thread · allocates] The editor draws at the host's scale with the artwork painted for
-  // it; the size the view reports grows with it, and an attached view asks the frame for it (the
-  // window itself follows on its next tick).
+  // [main thread · allocates] The window takes the new size on its next tick.
   tresult TAVO_VST3_CALL setContentScaleFactor(float factor) override {
-    if (!(factor > 0.0f) || !std::isfinite(factor)) return kInvalidArgument;
-    const ViewRect before = EditorRect(editor_);
-    editor_.SetScale(factor);
-    ViewRect now = EditorRect(editor_);
-    if (frame_ && window_ && (now.right != before.right || now.bottom != before.bottom))
-      frame_->resizeView(this, &now);
-    return kResultTrue;
+    return AnswerContentScale(
+        editor_, factor, [this](float scale) { editor_.SetScale(scale); }, frame_, this,
+        window_ != nullptr);
   }
 
   // [main thread] Keeps a reference to the frame and its run loop until the next call.

@@ -25,15 +25,19 @@ constexpr const char* kViewProperty = "TavoVst3View";
 // The pace when the window does not say its own.
 constexpr UINT kFallbackTickMs = 40;
 
-class WindowsView final : public IPlugView {
+class WindowsView final : public IPlugView, public IPlugViewContentScaleSupport {
 public:
   WindowsView(IGraphicsWin& editor, ViewTicks* ticks) : editor_(editor), ticks_(ticks) {}
 
   tresult TAVO_VST3_CALL queryInterface(const TUID iid, void** obj) override {
     if (!obj) return kInvalidArgument;
     *obj = nullptr;
-    if (!SameUid(iid, FUnknown::kIid) && !SameUid(iid, IPlugView::kIid)) return kNoInterface;
-    *obj = static_cast<IPlugView*>(this);
+    if (SameUid(iid, FUnknown::kIid) || SameUid(iid, IPlugView::kIid))
+      *obj = static_cast<IPlugView*>(this);
+    else if (SameUid(iid, IPlugViewContentScaleSupport::kIid))
+      *obj = static_cast<IPlugViewContentScaleSupport*>(this);
+    else
+      return kNoInterface;
     addRef();
     return kResultOk;
   }
@@ -85,8 +89,16 @@ public:
   }
   tresult TAVO_VST3_CALL onFocus(TBool) override { return kResultOk; }
 
-  // [main thread] Keeps a reference to the frame until the next call; the view never asks it for
-  // anything (the size is fixed), but a host may expect it held.
+  // [main thread · allocates] The host's scale, which the window takes at once; from then on the
+  // host, not the monitor's DPI, sets it.
+  tresult TAVO_VST3_CALL setContentScaleFactor(float factor) override {
+    return AnswerContentScale(
+        editor_, factor, [this](float scale) { editor_.TakeScaleFromHost(scale); }, frame_, this,
+        window_ != nullptr);
+  }
+
+  // [main thread] Keeps a reference to the frame until the next call, for the content scale's
+  // resize request.
   tresult TAVO_VST3_CALL setFrame(IPlugFrame* frame) override {
     if (frame) frame->addRef();
     if (frame_) frame_->release();

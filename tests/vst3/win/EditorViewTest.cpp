@@ -1,5 +1,6 @@
 // The editor's view in a real window, as a Windows host opens it: the editor's own child window
-// inside the host's, fixed at 304 × 416 and driven by the host's message loop alone; knob drags
+// inside the host's, 304 × 416 unless the host sets a content scale, and driven by the host's
+// message loop alone; knob drags
 // reach the host's component handler as edit gestures, host values and the processor's level
 // move what the window shows, and the window goes with removed(). Run under Wine, with the X
 // display scripts/run-wine-suite.sh starts.
@@ -31,11 +32,13 @@ std::vector<uint32_t> Capture(HWND w) {
 
 class HostFrame final : public HostObject<IPlugFrame> {
 public:
-  tresult TAVO_VST3_CALL resizeView(IPlugView*, ViewRect*) override {
+  tresult TAVO_VST3_CALL resizeView(IPlugView*, ViewRect* size) override {
     ++resizes;
+    if (size) asked = *size;
     return kResultFalse;
   }
   int resizes = 0;
+  ViewRect asked{};
 };
 
 class Vst3WinEditor : public Vst3Host {
@@ -97,8 +100,75 @@ TEST_F(Vst3WinEditor, ViewIsFixedAndOnlyForWindowsWindows) {
   EXPECT_NE(view->attached(reinterpret_cast<void*>(uintptr_t{0x7654}), kPlatformTypeHWND),
             kResultOk);
   EXPECT_EQ(Child(), nullptr);
-  void* scaling = nullptr;
-  EXPECT_EQ(view->queryInterface(Id(IPlugViewContentScaleSupport::kIid), &scaling), kNoInterface);
+  EXPECT_EQ(view->release(), 0u);
+}
+
+// The client size of the view's window.
+SIZE ClientSize(HWND w) {
+  RECT client{};
+  GetClientRect(w, &client);
+  return {client.right, client.bottom};
+}
+
+// A host that scales its views: the size is scaled before the window opens, the window follows
+// a new scale at once and asks the frame, knobs answer in editor pixels, and the monitor's DPI no
+// longer moves the scale.
+TEST_F(Vst3WinEditor, TheViewDrawsAtTheHostsContentScale) {
+  RecordingHandler handler;
+  PluginPair pair(module.factory);
+  pair.controller->setComponentHandler(&handler);
+  HostFrame frame;
+  IPlugView* view = pair.controller->createView(kViewTypeEditor);
+  ASSERT_NE(view, nullptr);
+  void* support = nullptr;
+  ASSERT_EQ(view->queryInterface(Id(IPlugViewContentScaleSupport::kIid), &support), kResultOk);
+  auto* scaling = static_cast<IPlugViewContentScaleSupport*>(support);
+  EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
+  EXPECT_EQ(scaling->setContentScaleFactor(-1.0f), kInvalidArgument);
+
+  ASSERT_EQ(scaling->setContentScaleFactor(2.0f), kResultTrue);
+  ViewRect size{};
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.right, 2 * kEditorW);
+  EXPECT_EQ(size.bottom, 2 * kEditorH);
+  EXPECT_EQ(frame.resizes, 0); // nothing to ask before the window opens
+  ASSERT_EQ(view->setFrame(&frame), kResultOk);
+  ASSERT_EQ(view->attached(host, kPlatformTypeHWND), kResultOk);
+  const HWND child = Child();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(ClientSize(child).cx, 2 * kEditorW);
+  EXPECT_EQ(ClientSize(child).cy, 2 * kEditorH);
+
+  // 28 editor pixels up on Drive are 56 window pixels at 2.
+  const double before = pair.controller->getParamNormalized(1);
+  const POINT knob{2 * kDriveKnob.x, 2 * kDriveKnob.y};
+  Mouse(child, WM_LBUTTONDOWN, knob, MK_LBUTTON);
+  Mouse(child, WM_MOUSEMOVE, {knob.x, knob.y - 56}, MK_LBUTTON);
+  Mouse(child, WM_LBUTTONUP, {knob.x, knob.y - 56});
+  EXPECT_NEAR(pair.controller->getParamNormalized(1) - before, 28.0 / 100.0 / 4.0, 1e-9);
+
+  // While open: the window takes the new size and the frame is asked for it.
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultTrue);
+  EXPECT_EQ(frame.resizes, 1);
+  EXPECT_EQ(frame.asked.right, 456);
+  EXPECT_EQ(frame.asked.bottom, 624);
+  EXPECT_EQ(ClientSize(child).cx, 456);
+  EXPECT_EQ(ClientSize(child).cy, 624);
+  // The same scale again asks nothing.
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultTrue);
+  EXPECT_EQ(frame.resizes, 1);
+
+  // The system says the monitor is at 96 DPI: the host's scale stands.
+  constexpr UINT kDpiChanged = 0x02E0;
+  SendMessageA(child, kDpiChanged, MAKEWPARAM(96, 96), 0);
+  Pump(100);
+  EXPECT_EQ(ClientSize(child).cx, 456);
+  const std::vector<uint32_t> shown = test::CaptureClient(child, 456, 624);
+  EXPECT_NE(std::count(shown.begin(), shown.end(), shown[0]), 456 * 624);
+
+  scaling->release();
+  ASSERT_EQ(view->removed(), kResultOk);
+  view->setFrame(nullptr);
   EXPECT_EQ(view->release(), 0u);
 }
 
