@@ -32,11 +32,11 @@ TEST(TranslucentBounds, HoldsExactlyThePixelsBelowFullAlpha) {
     for (int y = area.top; y < area.bottom; ++y)
       for (int x = area.left; x < area.right; ++x)
         if (bitmap.At(x, y) < 0xFF000000u) {
-          expected = expected.right == 0
-                         ? LICE_Rect{x, y, x + 1, y + 1}
-                         : LICE_Rect{std::min(expected.left, x), std::min(expected.top, y),
-                                     std::max(expected.right, x + 1),
-                                     std::max(expected.bottom, y + 1)};
+          expected =
+              expected.right == 0
+                  ? LICE_Rect{x, y, x + 1, y + 1}
+                  : LICE_Rect{std::min(expected.left, x), std::min(expected.top, y),
+                              std::max(expected.right, x + 1), std::max(expected.bottom, y + 1)};
         }
     LICE_Rect found{-1, -1, -1, -1};
     ASSERT_TRUE(TranslucentBounds(&bitmap, area, &found)) << "trial " << trial;
