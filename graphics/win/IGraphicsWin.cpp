@@ -163,7 +163,12 @@ RECT IGraphicsWin::WindowRectOf(const IBounds& logical) const {
 }
 
 void IGraphicsWin::CloseWindow() {
-  if (!window_) return;
+  if (!window_) {
+    // A window destroyed from outside leaves the class to the editor's close; it goes once no
+    // window of it is open.
+    if (gOpenWindows == 0) UnregisterClassA(kWindowClass, moduleHandle_);
+    return;
+  }
   // An open edit is dropped first: it belongs to the window and holds a font.
   if (editWindow_) CloseTextEntry(false);
   HWND window = window_;
@@ -174,6 +179,15 @@ void IGraphicsWin::CloseWindow() {
   RemovePropA(window, kPeriodProperty);
   DestroyWindow(window);
   if (--gOpenWindows == 0) UnregisterClassA(kWindowClass, moduleHandle_);
+}
+
+void IGraphicsWin::ForgetWindow(HWND window) {
+  if (editWindow_) ForgetTextEntry(); // destroyed with the window, just before it
+  window_ = nullptr;
+  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  RemovePropA(window, kPeriodProperty);
+  // The class cannot go while the window is still being destroyed: the next close removes it.
+  --gOpenWindows;
 }
 
 bool IGraphicsWin::DrawScreen(const IBounds& rect) {

@@ -116,6 +116,11 @@ private:
   MouseMods ModsFrom(WPARAM keyState) const;
   // Commits (state 4) or drops the edit's text, then destroys the edit and returns to idle.
   void CloseTextEntry(bool commit);
+  // The edit or the window is being destroyed from outside (the host destroyed its window, and
+  // the children with it): the editor lets go of the handle at once, before the system can give
+  // it to another window that a later close would then reach.
+  void ForgetTextEntry();
+  void ForgetWindow(HWND window);
   HWND HostMainWindow();
   // The window and, where the interface lets the editor size them, its parents grow by (dw, dh)
   // window pixels; the whole window is painted again.

@@ -59,6 +59,11 @@ void IGraphicsWin::CloseTextEntry(bool commit) {
   SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editDefaultProc_));
   SetWindowLongPtrA(edit, GWLP_USERDATA, 0);
   DestroyWindow(edit);
+  ForgetTextEntry();
+}
+
+void IGraphicsWin::ForgetTextEntry() {
+  editWindow_ = nullptr;
   if (editFont_) DeleteObject(editFont_);
   editFont_ = nullptr;
   editControl_ = nullptr;
@@ -105,6 +110,11 @@ LRESULT IGraphicsWin::HandleEditMessage(HWND hWnd, UINT msg, WPARAM wParam, LPAR
   case WM_CHAR:
     if (editParam_ && !TextEntryAccepts(editParam_, static_cast<char>(wParam))) return 0;
     break;
+  case WM_NCDESTROY: {
+    const WNDPROC defaultProc = editDefaultProc_;
+    ForgetTextEntry();
+    return CallWindowProcA(defaultProc, hWnd, msg, wParam, lParam);
+  }
   default:
     break;
   }

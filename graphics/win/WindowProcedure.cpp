@@ -51,6 +51,11 @@ MouseMods IGraphicsWin::ModsFrom(WPARAM keyState) const {
 }
 
 LRESULT IGraphicsWin::HandleMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCDESTROY) {
+    // Only a window destroyed from outside gets here: CloseWindow detaches it first.
+    ForgetWindow(hWnd);
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+  }
   // While the edit has the focus the window keeps out of its way; a click ends the entry.
   if (editWindow_ && editState_ == kEditFocused) {
     if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) editState_ = kEditCancel;
@@ -152,6 +157,7 @@ LRESULT IGraphicsWin::HandleMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
   case WM_CLOSE:
     CloseWindow();
     return 0;
+
   case WM_SETFOCUS:
   case WM_KILLFOCUS:
     return 0;

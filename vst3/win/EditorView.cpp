@@ -69,7 +69,9 @@ public:
   // [main thread] The window goes, with the tick and the property on it.
   tresult TAVO_VST3_CALL removed() override {
     if (!window_) return kResultOk;
-    if (IsWindow(window_)) {
+    // A window the host destroyed with its own took the timer and the property along, and its
+    // handle may already be another window's.
+    if (editor_.WindowHandle() == window_) {
       KillTimer(window_, kTickTimerId);
       RemovePropA(window_, kViewProperty);
     }

@@ -54,6 +54,34 @@ TEST_F(EditorWindow, TwoWindowsShareOneClassRegistrationUntilTheLastCloses) {
   EXPECT_FALSE(ClassRegistered());
 }
 
+// The host destroys its window, and the editor's (with an open text entry) goes with it, before
+// the editor is closed. The editor lets go of both handles at once: a window made afterwards,
+// which may get one of them, survives the close, and the class still goes with it.
+TEST_F(EditorWindow, AHostThatDestroysItsWindowFirstLeavesTheEditorNoStaleHandle) {
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  editor.PromptUserInput(editor.GetControl(kKnob), editor.GetControl(kKnob)->Rect());
+  ASSERT_NE(editor.EditWindow(), nullptr);
+  DestroyWindow(host);
+  host = nullptr;
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(editor.WindowHandle(), nullptr);
+  EXPECT_EQ(editor.EditWindow(), nullptr);
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), 0);
+
+  host = MakeHostWindow(200, 160);
+  HWND bystander = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, host,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(bystander, nullptr);
+  editor.CloseWindow();
+  EXPECT_TRUE(IsWindow(bystander));
+  EXPECT_FALSE(ClassRegistered());
+  // The editor opens again in the new window and draws.
+  ASSERT_NE(Open(), nullptr);
+  Tick();
+  EXPECT_EQ(ScreenPixel(5, 5), Rgb(kGrey));
+}
+
 TEST_F(EditorWindow, ClosesAndReopensDrawingEverythingAgain) {
   HWND first = Open();
   ASSERT_NE(first, nullptr);
