@@ -272,12 +272,8 @@ TEST_F(Vst3Editor, TheViewDrawsAtTheHostsContentScale) {
   HostFrame frame;
   IPlugView* view = pair.controller->createView(kViewTypeEditor);
   ASSERT_NE(view, nullptr);
-  void* support = nullptr;
-  ASSERT_EQ(
-      view->queryInterface(
-          reinterpret_cast<const char*>(IPlugViewContentScaleSupport::kIid.bytes.data()), &support),
-      kResultOk);
-  auto* scaling = static_cast<IPlugViewContentScaleSupport*>(support);
+  IPlugViewContentScaleSupport* scaling = ContentScaleOf(view);
+  ASSERT_NE(scaling, nullptr);
   EXPECT_EQ(scaling->setContentScaleFactor(std::nanf("")), kInvalidArgument);
   EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
 

@@ -11,6 +11,7 @@
 #include "vst3/abi/Factory.h"
 #include "vst3/abi/Messages.h"
 #include "vst3/abi/Processing.h"
+#include "vst3/abi/View.h"
 
 namespace tavo::test {
 
@@ -19,6 +20,14 @@ using namespace tavo::vst3;
 // An identifier as the interface passes it.
 inline const char* Id(const Uid& uid) {
   return reinterpret_cast<const char*>(uid.bytes.data());
+}
+
+// The view's content-scale interface (a reference for the caller to release), or null.
+inline IPlugViewContentScaleSupport* ContentScaleOf(IPlugView* view) {
+  void* support = nullptr;
+  if (view->queryInterface(Id(IPlugViewContentScaleSupport::kIid), &support) != kResultOk)
+    return nullptr;
+  return static_cast<IPlugViewContentScaleSupport*>(support);
 }
 
 // Host objects live on the test's stack: their reference counts only count.

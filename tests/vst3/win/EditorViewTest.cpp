@@ -120,9 +120,8 @@ TEST_F(Vst3WinEditor, TheViewDrawsAtTheHostsContentScale) {
   HostFrame frame;
   IPlugView* view = pair.controller->createView(kViewTypeEditor);
   ASSERT_NE(view, nullptr);
-  void* support = nullptr;
-  ASSERT_EQ(view->queryInterface(Id(IPlugViewContentScaleSupport::kIid), &support), kResultOk);
-  auto* scaling = static_cast<IPlugViewContentScaleSupport*>(support);
+  IPlugViewContentScaleSupport* scaling = ContentScaleOf(view);
+  ASSERT_NE(scaling, nullptr);
   EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
   EXPECT_EQ(scaling->setContentScaleFactor(-1.0f), kInvalidArgument);
 
