@@ -563,15 +563,18 @@ bool IGraphics::DrawText(const ITextStyle& style, const char* text, IBounds& rec
   return true;
 }
 
-IBounds IGraphics::UncoveredPart(int i, IBounds area) {
+const std::vector<IBounds>& IGraphics::UncoveredParts(const IBounds& area) {
   // From the top down: a shown control that spans what is left of the area leaves, for those
   // under it, only the part one sees through it.
-  for (int j = NControls() - 1; j > i && area.W() > 0 && area.H() > 0; --j) {
-    IControl* above = controls_.Get(j);
-    if (!above->IsHidden() && above->Rect().Contains(area))
-      area = area.Intersection(above->SeeThrough(this));
+  uncovered_.resize(static_cast<size_t>(NControls()));
+  IBounds open = area;
+  for (int i = NControls() - 1; i >= 0; --i) {
+    uncovered_[static_cast<size_t>(i)] = open;
+    IControl* control = controls_.Get(i);
+    if (open.W() > 0 && open.H() > 0 && !control->IsHidden() && control->Rect().Contains(open))
+      open = open.Intersection(control->SeeThrough(this));
   }
-  return area;
+  return uncovered_;
 }
 
 // Every control is still asked to draw as the strategies below say, but clipped to the part of
@@ -582,18 +585,20 @@ bool IGraphics::Draw(const IBounds& rect) {
   if (n == 0) return true;
   if (strictDrawing_) {
     // Everything that meets the update rectangle is drawn, clipped to it.
+    const std::vector<IBounds>& uncovered = UncoveredParts(rect);
     for (int i = 0; i < n; ++i) {
       IControl* control = controls_.Get(i);
-      drawClip_ = UncoveredPart(i, rect);
+      drawClip_ = uncovered[static_cast<size_t>(i)];
       if (!control->IsHidden() && rect.Intersects(control->Rect())) control->Draw(this);
       control->SetClean();
     }
   } else if (IControl* background = controls_.Get(0); background->IsDirty()) {
     // A dirty background repaints the whole stack over it.
+    const std::vector<IBounds>& uncovered = UncoveredParts(background->Rect());
     for (int i = 0; i < n; ++i) {
       IControl* control = controls_.Get(i);
       if (i != 0 && control->IsHidden()) continue;
-      drawClip_ = UncoveredPart(i, background->Rect());
+      drawClip_ = uncovered[static_cast<size_t>(i)];
       control->Draw(this);
       control->SetClean();
     }
@@ -603,11 +608,12 @@ bool IGraphics::Draw(const IBounds& rect) {
       IControl* dirty = controls_.Get(i);
       if (!dirty->IsDirty()) continue;
       const IBounds area = dirty->Rect();
+      const std::vector<IBounds>& uncovered = UncoveredParts(area);
       for (int j = 0; j < n; ++j) {
         IControl* control = controls_.Get(j);
         if (control->IsHidden()) continue;
         if (j == i || control->Rect().Intersects(area)) {
-          drawClip_ = UncoveredPart(j, area);
+          drawClip_ = uncovered[static_cast<size_t>(j)];
           control->Draw(this);
         }
       }

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "base/GrowableBuffer.h"
 #include "framework/IEditor.h"
@@ -229,8 +230,8 @@ protected:
     float scale = 1.0f;
   };
   ScaledSource SourceFor(const IImage& image);
-  // The part of area where control i is seen once everything above it is drawn.
-  IBounds UncoveredPart(int i, IBounds area);
+  // For each control, the part of area where it is seen once everything above it is drawn.
+  const std::vector<IBounds>& UncoveredParts(const IBounds& area);
   // DrawBitmapRegion at a scale other than 1.
   void DrawScaledRegion(const IImage& image, const IBounds& dest, int sx, int sy,
                         const BlendSpec* blend);
@@ -244,6 +245,7 @@ protected:
   OwnedList<IControl> controls_;
   IPlugBase* plug_ = nullptr;
   IBounds drawClip_;
+  std::vector<IBounds> uncovered_; // UncoveredParts' answer, kept to reuse its memory
   std::unique_ptr<LICE_SysBitmap> surface_;
   std::unique_ptr<LICE_MemBitmap> scratch_;
   int32_t width_ = 0;
